@@ -1,0 +1,282 @@
+#include "model/Zelto.h"
+
+#include "toolkit/Checked.h"
+#include "toolkit/CodePage.h"
+
+#include <algorithm>
+
+TZeltoZelto* Composition = nullptr;
+
+namespace {
+
+bool IsBlank(char byte) { return static_cast<unsigned char>(byte) <= 0x20; }
+
+// Replaces every `from`, scanning left to right without overlap.
+std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to) {
+  std::string result;
+  result.reserve(text.size());
+  std::size_t start = 0;
+  for (std::size_t p; (p = text.find(from, start)) != std::string_view::npos; start = p + from.size()) {
+    result.append(text.substr(start, p - start));
+    result.append(to);
+  }
+  result.append(text.substr(start));
+  return result;
+}
+
+// Cuts a line into characters: one byte, or a lead byte with the byte after it. A character
+// the line ends too early to complete is left out.
+template <typename Visit>
+void ForEachChar(std::string_view line, Visit visit) {
+  const TCodePage& codePage = TCodePage::System();
+  for (std::size_t pos = 0; pos < line.size();) {
+    const std::size_t length = codePage.CharLength(line, pos);
+    if (length == 0) return;
+    visit(line.substr(pos, length));
+    pos += length;
+  }
+}
+
+// Cuts a text into its lines at each marker, top to bottom; an empty text has none.
+template <typename Visit>
+void ForEachLine(std::string_view text, Visit visit) {
+  while (!text.empty()) {
+    const std::size_t p = text.find(kLineBreakMarker);
+    if (p == std::string_view::npos) {
+      visit(text);
+      return;
+    }
+    visit(text.substr(0, p));
+    text.remove_prefix(p + kLineBreakMarker.size());
+  }
+}
+
+int32_t CountMarkers(std::string_view text) {
+  int32_t count = 0;
+  for (std::size_t p = 0; (p = text.find(kLineBreakMarker, p)) != std::string_view::npos; p += kLineBreakMarker.size())
+    ++count;
+  return count;
+}
+
+// Puts a layer's own font on the owner's canvas for the scope's lifetime. The default font is
+// restored on every way out, errors included, so that an overflow cannot leave it replaced.
+class OwnFontScope {
+ public:
+  explicit OwnFontScope(const TZeltoLayer& layer) : owner_(layer.UseDefaultFont ? nullptr : layer.Owner) {
+    if (!owner_) return;
+    owner_->SaveFont();
+    owner_->Bitmap.Canvas().SetFont(layer.Font);
+  }
+  ~OwnFontScope() {
+    if (owner_) owner_->RestoreFont();
+  }
+  OwnFontScope(const OwnFontScope&) = delete;
+  OwnFontScope& operator=(const OwnFontScope&) = delete;
+
+ private:
+  TZeltoZelto* owner_;
+};
+
+}  // namespace
+
+// ---- TZeltoLayer ----
+
+TZeltoLayer::TZeltoLayer(std::string_view text, TZeltoZelto* owner) : Owner(owner) {
+  Visible = true;
+  SetText(text);
+  Left = Top = 0;
+  LineSpan = CharSpan = 0;
+  UseDefaultFont = true;
+  Font = Owner->DefaultFont();
+}
+
+TZeltoLayer::~TZeltoLayer() { std::erase(Owner->Selection, this); }
+
+void TZeltoLayer::Assign(const TZeltoLayer& source) {
+  Visible = source.Visible;
+  SetText(source.GetText());
+  UseDefaultFont = source.UseDefaultFont;
+  Font = source.Font;
+  Left = source.Left;
+  Top = source.Top;
+  LineSpan = source.LineSpan;
+  CharSpan = source.CharSpan;
+}
+
+void TZeltoLayer::SetText(std::string_view text) {
+  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+  Text = ReplaceAll(text, "\r\n", kLineBreakMarker);
+}
+
+std::string TZeltoLayer::GetText() const { return ReplaceAll(Text, kLineBreakMarker, "\r\n"); }
+
+void TZeltoLayer::SetSelected(bool value) {
+  if (value == Selected) return;
+  if (value)
+    Owner->Selection.push_back(this);
+  else
+    std::erase(Owner->Selection, this);
+  Selected = value;
+}
+
+void TZeltoLayer::MoveBy(int32_t dx, int32_t dy) {
+  Left = CheckedAdd(Left, dx);
+  Top = CheckedAdd(Top, dy);
+}
+
+int32_t TZeltoLayer::MeasureBlockHeight(TCanvas& canvas) const {
+  const int32_t markers = CountMarkers(Text);
+  const int32_t h = canvas.TextHeight(Text);
+  return CheckedAdd(CheckedMul(markers, CheckedAdd(h, LineSpan)), h);
+}
+
+int32_t TZeltoLayer::MeasureLineWidth(std::string_view line, TCanvas& canvas) const {
+  int32_t total = 0;
+  bool any = false;
+  ForEachChar(line, [&](std::string_view ch) {
+    total = CheckedAdd(total, CheckedAdd(canvas.TextWidth(ch), CharSpan));
+    any = true;
+  });
+  return any ? CheckedSub(total, CharSpan) : total;
+}
+
+int32_t TZeltoLayer::MeasureBlockWidth(TCanvas& canvas) const {
+  int32_t widest = 0;
+  ForEachLine(Text, [&](std::string_view line) { widest = std::max(widest, MeasureLineWidth(line, canvas)); });
+  return widest;
+}
+
+void TZeltoLayer::AlignToAnchor(uint8_t anchor) {
+  TCanvas& canvas = Owner->Bitmap.Canvas();
+  const OwnFontScope fontScope(*this);
+  BlockHeight = MeasureBlockHeight(canvas);
+  BlockWidth = MeasureBlockWidth(canvas);
+
+  const int anchorIndex = std::min<int>(anchor, 8);
+  // Division truncates toward zero, as C++'s does: a block 5 wider than the canvas stands at -2.
+  auto place = [](int position, int32_t room, int32_t extent) -> int32_t {
+    switch (position) {
+      case 0: return 0;
+      case 1: return CheckedSub(room, extent) / 2;
+      default: return CheckedSub(room, extent);
+    }
+  };
+  Left = place(anchorIndex % 3, Owner->Width, BlockWidth);
+  Top = place(anchorIndex / 3, Owner->Height, BlockHeight);
+}
+
+void TZeltoLayer::Draw(TCanvas& canvas) {
+  if (!Visible) return;
+  const OwnFontScope fontScope(*this);
+  const int32_t h = canvas.TextHeight(Text);
+  const int32_t x = Left;
+  int32_t y = Top;
+  ForEachLine(Text, [&](std::string_view line) {
+    DrawLine(x, y, line, canvas);
+    y = CheckedAdd(y, CheckedAdd(h, LineSpan));
+  });
+}
+
+void TZeltoLayer::DrawLine(int32_t x, int32_t y, std::string_view line, TCanvas& canvas) const {
+  ForEachChar(line, [&](std::string_view ch) {
+    canvas.TextOut(x, y, ch);
+    x = CheckedAdd(x, CheckedAdd(canvas.TextWidth(ch), CharSpan));
+  });
+}
+
+// ---- TZeltoZelto ----
+
+TZeltoZelto::TZeltoZelto(int32_t width, int32_t height, TTextEngine& engine)
+    : Bitmap(engine), Width(width), Height(height) {
+  Bitmap.SetSize(width, height);
+}
+
+TZeltoZelto::~TZeltoZelto() {
+  // Layers go from the last index down; each takes itself out of the selection.
+  while (!Layers.empty()) Layers.pop_back();
+}
+
+// The bitmap is resized first, so that a size it cannot take leaves both as they were.
+void TZeltoZelto::SetWidth(int32_t value) {
+  Bitmap.SetWidth(value);
+  Width = value;
+}
+
+void TZeltoZelto::SetHeight(int32_t value) {
+  Bitmap.SetHeight(value);
+  Height = value;
+}
+
+void TZeltoZelto::SetDefaultFont(const TFont& font) { Bitmap.Canvas().SetFont(font); }
+
+TFont& TZeltoZelto::DefaultFont() { return Bitmap.Canvas().Font(); }
+
+void TZeltoZelto::SaveFont() { SavedFont = DefaultFont(); }
+
+void TZeltoZelto::RestoreFont() { SetDefaultFont(SavedFont); }
+
+int32_t TZeltoZelto::AddLayer(std::string_view text) {
+  Layers.push_back(std::make_unique<TZeltoLayer>(text, this));
+  return LayerCount() - 1;
+}
+
+int32_t TZeltoZelto::AddLayerCopy(int32_t index) {
+  auto copy = std::make_unique<TZeltoLayer>("", this);
+  copy->Assign(GetLayer(index));
+  Layers.push_back(std::move(copy));
+  return LayerCount() - 1;
+}
+
+void TZeltoZelto::DeleteLayer(int32_t index) {
+  GetLayer(index);
+  Layers.erase(Layers.begin() + index);
+}
+
+void TZeltoZelto::MoveLayer(int32_t curIndex, int32_t newIndex) {
+  if (curIndex == newIndex) return;
+  GetLayer(curIndex);
+  GetLayer(newIndex);
+  const auto cur = Layers.begin() + curIndex;
+  const auto target = Layers.begin() + newIndex;
+  if (curIndex < newIndex)
+    std::rotate(cur, cur + 1, target + 1);
+  else
+    std::rotate(target, cur, cur + 1);
+}
+
+TZeltoLayer& TZeltoZelto::GetLayer(int32_t index) const {
+  if (index < 0 || index >= LayerCount()) throw EListError(index);
+  return *Layers[index];
+}
+
+void TZeltoZelto::SetLayerVisible(int32_t index, bool value) { GetLayer(index).Visible = value; }
+bool TZeltoZelto::LayerVisible(int32_t index) const { return GetLayer(index).Visible; }
+void TZeltoZelto::SetLayerUseDefaultFont(int32_t index, bool value) { GetLayer(index).UseDefaultFont = value; }
+bool TZeltoZelto::LayerUseDefaultFont(int32_t index) const { return GetLayer(index).UseDefaultFont; }
+void TZeltoZelto::SetLayerSelected(int32_t index, bool value) { GetLayer(index).SetSelected(value); }
+bool TZeltoZelto::LayerSelected(int32_t index) const { return GetLayer(index).Selected; }
+
+TZeltoLayer& TZeltoZelto::SelectedLayer(int32_t index) const {
+  if (index < 0 || index >= SelectedCount()) throw EListError(index);
+  return *Selection[index];
+}
+
+void TZeltoZelto::Paint(TCanvas& canvas) {
+  TCanvas& surface = Bitmap.Canvas();
+  surface.Brush.Style = TBrushStyle::Solid;
+  surface.FillRect({0, 0, Width, Height});
+  surface.Brush.Style = TBrushStyle::Clear;
+  for (int32_t i = LayerCount() - 1; i >= 0; --i) GetLayer(i).Draw(surface);
+  canvas.Draw(0, 0, Bitmap);
+}
+
+int32_t ForEachSelected(bool forward, const TLayerProc& callback) {
+  const int32_t selected = Composition->SelectedCount();
+  const int32_t count = Composition->LayerCount();
+  for (int32_t k = 0; k < count; ++k) {
+    const int32_t index = forward ? k : count - 1 - k;
+    if (Composition->LayerSelected(index)) callback(index, Composition->GetLayer(index));
+  }
+  return selected;
+}

@@ -1,0 +1,109 @@
+#pragma once
+// The composition: a canvas, its stack of text layers, the selection and the default font,
+// and the measuring, anchoring and drawing of a layer's text.
+#include "toolkit/Bitmap.h"
+#include "toolkit/Font.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class TZeltoZelto;
+
+// Inside a layer's text a line break is these two bytes; at the edges it is CR LF.
+inline constexpr std::string_view kLineBreakMarker = "\xFF\xFF";
+
+class TZeltoLayer {
+ public:
+  TZeltoLayer(std::string_view text, TZeltoZelto* owner);
+  ~TZeltoLayer();
+  TZeltoLayer(const TZeltoLayer&) = delete;
+  TZeltoLayer& operator=(const TZeltoLayer&) = delete;
+
+  void Assign(const TZeltoLayer& source);
+  // Stores the text trimmed of bytes up to 0x20 at both ends, each CR LF as the marker.
+  void SetText(std::string_view text);
+  std::string GetText() const;
+  void SetSelected(bool value);
+  void MoveBy(int32_t dx, int32_t dy);
+
+  // Measures the block and places it at one of the nine anchors of the canvas.
+  void AlignToAnchor(uint8_t anchor);
+  void Draw(TCanvas& canvas);
+
+  bool Visible = true;
+  std::string Text;
+  TZeltoZelto* const Owner;
+  TFont Font;
+  bool UseDefaultFont = true;
+  int32_t Left = 0;
+  int32_t Top = 0;
+  int32_t LineSpan = 0;
+  int32_t CharSpan = 0;
+  int32_t BlockHeight = 0;
+  int32_t BlockWidth = 0;
+  bool Selected = false;
+
+ private:
+  int32_t MeasureBlockHeight(TCanvas& canvas) const;
+  int32_t MeasureLineWidth(std::string_view line, TCanvas& canvas) const;
+  int32_t MeasureBlockWidth(TCanvas& canvas) const;
+  void DrawLine(int32_t x, int32_t y, std::string_view line, TCanvas& canvas) const;
+};
+
+// A per-layer callback, called with the layer's index in the stack and the layer.
+using TLayerProc = std::function<void(int32_t index, TZeltoLayer& layer)>;
+
+class TZeltoZelto {
+ public:
+  // `engine` measures and draws the text; the raster engine unless a test gives another.
+  TZeltoZelto(int32_t width, int32_t height, TTextEngine& engine = TTextEngine::Raster());
+  ~TZeltoZelto();
+  TZeltoZelto(const TZeltoZelto&) = delete;
+  TZeltoZelto& operator=(const TZeltoZelto&) = delete;
+
+  void SetWidth(int32_t value);
+  void SetHeight(int32_t value);
+
+  // The default font is the font of the bitmap's canvas; DefaultFont() is that object itself.
+  void SetDefaultFont(const TFont& font);
+  TFont& DefaultFont();
+  void SaveFont();
+  void RestoreFont();
+
+  int32_t AddLayer(std::string_view text);
+  int32_t AddLayerCopy(int32_t index);
+  void DeleteLayer(int32_t index);
+  void MoveLayer(int32_t curIndex, int32_t newIndex);
+  int32_t LayerCount() const { return static_cast<int32_t>(Layers.size()); }
+  TZeltoLayer& GetLayer(int32_t index) const;
+
+  void SetLayerVisible(int32_t index, bool value);
+  bool LayerVisible(int32_t index) const;
+  void SetLayerUseDefaultFont(int32_t index, bool value);
+  bool LayerUseDefaultFont(int32_t index) const;
+  void SetLayerSelected(int32_t index, bool value);
+  bool LayerSelected(int32_t index) const;
+  int32_t SelectedCount() const { return static_cast<int32_t>(Selection.size()); }
+  TZeltoLayer& SelectedLayer(int32_t index) const;
+
+  // Renders every layer into the bitmap, then copies the bitmap onto `canvas` at (0, 0).
+  void Paint(TCanvas& canvas);
+
+  TBitmap Bitmap;
+  std::vector<std::unique_ptr<TZeltoLayer>> Layers;  // index 0 on top
+  std::vector<TZeltoLayer*> Selection;               // in the order of selecting
+  int32_t Width;
+  int32_t Height;
+  TFont SavedFont;
+};
+
+// The one composition of the program; the main window creates and frees it.
+extern TZeltoZelto* Composition;
+
+// Calls `callback` for each selected layer of `Composition` in stacking order, over the
+// indexes that existed when the visit began. Returns the selected count from before the visit.
+int32_t ForEachSelected(bool forward, const TLayerProc& callback);

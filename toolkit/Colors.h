@@ -1,0 +1,58 @@
+#pragma once
+// The program's colour: a signed 32-bit value. Zero or more is red + 256·green + 65536·blue;
+// a negative value refers to a system colour, whose number is the low byte.
+#include <QColor>
+#include <cstdint>
+
+using TColor = int32_t;
+
+// System colour numbers of the platform's colour table.
+enum TSystemColor : uint8_t {
+  COLOR_SCROLLBAR = 0,
+  COLOR_BACKGROUND = 1,
+  COLOR_ACTIVECAPTION = 2,
+  COLOR_INACTIVECAPTION = 3,
+  COLOR_MENU = 4,
+  COLOR_WINDOW = 5,
+  COLOR_WINDOWFRAME = 6,
+  COLOR_MENUTEXT = 7,
+  COLOR_WINDOWTEXT = 8,
+  COLOR_CAPTIONTEXT = 9,
+  COLOR_ACTIVEBORDER = 10,
+  COLOR_INACTIVEBORDER = 11,
+  COLOR_APPWORKSPACE = 12,
+  COLOR_HIGHLIGHT = 13,
+  COLOR_HIGHLIGHTTEXT = 14,
+  COLOR_BTNFACE = 15,
+  COLOR_BTNSHADOW = 16,
+  COLOR_GRAYTEXT = 17,
+  COLOR_BTNTEXT = 18,
+  COLOR_INACTIVECAPTIONTEXT = 19,
+  COLOR_BTNHIGHLIGHT = 20,
+  COLOR_3DDKSHADOW = 21,
+  COLOR_3DLIGHT = 22,
+  COLOR_INFOTEXT = 23,
+  COLOR_INFOBK = 24,
+};
+
+constexpr TColor SystemColorRef(TSystemColor number) {
+  return static_cast<TColor>(0xFF000000u | number);
+}
+
+constexpr TColor clWindowText = SystemColorRef(COLOR_WINDOWTEXT);
+constexpr TColor clBlack = 0x000000;
+constexpr TColor clWhite = 0xFFFFFF;
+constexpr TColor clRed = 0x0000FF;
+
+constexpr TColor RGBToColor(uint8_t red, uint8_t green, uint8_t blue) {
+  return red | (green << 8) | (blue << 16);
+}
+
+// The current RGB value of a system colour: from the application's palette, or a fixed
+// table where no application object exists.
+TColor GetSysColor(uint8_t number);
+
+// A reference is replaced by its system colour's current value; plain RGB stays as it is.
+TColor ColorToRGB(TColor color);
+
+QColor ToQColor(TColor color);

@@ -1,0 +1,26 @@
+#pragma once
+// Measures and draws text given as bytes in the system code page, one call per string.
+// The drawing surface hands its text work to an engine, so that a surface with fixed,
+// known metrics can stand in for the real one.
+#include "toolkit/Font.h"
+
+#include <cstdint>
+#include <string_view>
+
+class QPainter;
+
+class TTextEngine {
+ public:
+  virtual ~TTextEngine() = default;
+
+  // The width and the height of the one-line extent of `bytes` in `font`.
+  virtual int32_t TextWidth(const TFont& font, std::string_view bytes) = 0;
+  virtual int32_t TextHeight(const TFont& font, std::string_view bytes) = 0;
+  // Paints the glyphs of `bytes` in the font's colour; (x, y) is the top-left corner of the
+  // string's character cell.
+  virtual void TextOut(QPainter& painter, int32_t x, int32_t y, const TFont& font,
+                       std::string_view bytes) = 0;
+
+  // Qt's raster engine, with the glyphs of each font and character kept once shaped.
+  static TTextEngine& Raster();
+};
