@@ -1,0 +1,1 @@
+#include "pickers/ColorUnit.h"

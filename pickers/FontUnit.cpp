@@ -1,0 +1,1 @@
+#include "pickers/FontUnit.h"
