@@ -5,8 +5,6 @@
 #include <QFontMetrics>
 #include <QImage>
 
-#include <cmath>
-
 namespace {
 QRect ToQRect(const TRect& r) { return QRect(r.Left, r.Top, r.Width(), r.Height()); }
 }  // namespace
@@ -47,16 +45,12 @@ void TCanvas::MoveTo(int32_t x, int32_t y) {
 }
 
 void TCanvas::LineTo(int32_t x, int32_t y) {
-  QPainter* p = Painter();
-  if (p && (x != penX_ || y != penY_)) {
-    // Qt draws both end points; the surface leaves the last one out, so stop one pixel short.
-    const double length = std::hypot(double(x - penX_), double(y - penY_));
-    const QPointF end(x - (x - penX_) / length, y - (y - penY_) / length);
+  if (QPainter* p = Painter()) {
+    // A flat cap leaves the end point out, as the platform's lines do.
     QPen pen(ToQColor(Pen.Color), Pen.Width, Qt::SolidLine, Qt::FlatCap);
-    if (Pen.Width <= 1) pen.setCosmetic(true);
     p->setPen(pen);
     p->setRenderHint(QPainter::Antialiasing, false);
-    p->drawLine(QPointF(penX_, penY_), end);
+    p->drawLine(QPoint(penX_, penY_), QPoint(x, y));
   }
   MoveTo(x, y);
 }

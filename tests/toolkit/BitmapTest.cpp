@@ -1,0 +1,108 @@
+#include "toolkit/Bitmap.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QRgb Pixel(TBitmap& bitmap, int x, int y) { return bitmap.Image().pixel(x, y) | 0xFF000000; }
+
+TEST(BitmapTest, RowsHoldBlueGreenRed) {
+  TBitmap bitmap;
+  bitmap.SetSize(4, 2);
+  uint8_t* row = bitmap.ScanLine(1);
+  row[3 * 2 + 0] = 10;   // blue
+  row[3 * 2 + 1] = 20;   // green
+  row[3 * 2 + 2] = 250;  // red
+  EXPECT_EQ(Pixel(bitmap, 2, 1), qRgb(250, 20, 10));
+  EXPECT_EQ(Pixel(bitmap, 0, 0), qRgb(255, 255, 255)) << "a new bitmap is white";
+}
+
+TEST(BitmapTest, SizeItCannotTakeKeepsSizeAndPixels) {
+  TBitmap bitmap;
+  bitmap.SetSize(30, 20);
+  bitmap.Canvas().Brush.Color = clRed;
+  bitmap.Canvas().FillRect({0, 0, 30, 20});
+  for (const auto& [w, h] : {std::pair{99999999, 20}, {30, 32768}, {10000, 10000}, {-1, 5}}) {
+    EXPECT_THROW(bitmap.SetSize(w, h), EOutOfResources) << w << " x " << h;
+    EXPECT_EQ(std::make_pair(bitmap.Width(), bitmap.Height()), std::make_pair(30, 20));
+  }
+  EXPECT_EQ(Pixel(bitmap, 29, 19), qRgb(255, 0, 0));
+  bitmap.SetSize(0, 20);
+  EXPECT_EQ(bitmap.Width(), 0);
+  bitmap.Canvas().FillRect({0, 0, 10, 10});  // nothing to paint on, and no harm
+}
+
+class CanvasTest : public ::testing::Test {
+ protected:
+  CanvasTest() {
+    bitmap.SetSize(60, 30);
+    bitmap.Canvas().Brush.Color = RGBToColor(0, 255, 0);
+    bitmap.Canvas().FillRect({0, 0, 60, 30});
+    bitmap.Canvas().Font().Color = clBlack;
+  }
+  template <typename Pred>
+  int Count(Pred pred) {
+    const QImage image = bitmap.Image().convertToFormat(QImage::Format_RGB32);
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+      for (int x = 0; x < image.width(); ++x) n += pred(image.pixel(x, y));
+    return n;
+  }
+  TBitmap bitmap;
+};
+
+TEST_F(CanvasTest, SolidBrushPaintsTheCellClearBrushOnlyTheGlyphs) {
+  TCanvas& canvas = bitmap.Canvas();
+  canvas.Brush.Color = clWhite;
+  canvas.TextOut(2, 3, std::string_view("Wg"));
+  const int w = canvas.TextWidth(std::string_view("Wg")), h = canvas.TextHeight(std::string_view("Wg"));
+  EXPECT_GT(w, 0);
+  EXPECT_EQ(h, canvas.TextHeight(std::string_view("")));
+  EXPECT_EQ(Pixel(bitmap, 2, 3), qRgb(255, 255, 255));
+  EXPECT_EQ(Pixel(bitmap, 2 + w - 1, 3 + h - 1), qRgb(255, 255, 255));
+  EXPECT_EQ(Pixel(bitmap, 2 + w, 3), qRgb(0, 255, 0));
+
+  bitmap.Canvas().Brush.Color = RGBToColor(0, 255, 0);
+  bitmap.Canvas().FillRect({0, 0, 60, 30});
+  canvas.Brush.Style = TBrushStyle::Clear;
+  canvas.TextOut(2, 3, std::string_view("Wg"));
+  EXPECT_GT(Count([](QRgb c) { return qGreen(c) < 100; }), 5) << "dark glyph pixels";
+  EXPECT_EQ(Count([](QRgb c) { return qRed(c) > qGreen(c) || qBlue(c) > qGreen(c); }), 0) << "no background box";
+}
+
+TEST_F(CanvasTest, StretchDrawRepeatsARowAndDrawCopiesBlocks) {
+  TBitmap ramp;
+  ramp.SetSize(4, 2);
+  for (int x = 0; x < 4; ++x) {  // a red ramp in row 1
+    uint8_t* pixel = ramp.ScanLine(1) + 3 * x;
+    pixel[0] = pixel[1] = 0;
+    pixel[2] = static_cast<uint8_t>(x * 80);
+  }
+  bitmap.Canvas().StretchDraw({10, 5, 14, 15}, ramp, {0, 1, 4, 2});
+  for (int y = 5; y < 15; ++y)
+    for (int x = 10; x < 14; ++x) EXPECT_EQ(Pixel(bitmap, x, y), qRgb((x - 10) * 80, 0, 0)) << x << "," << y;
+  EXPECT_EQ(Pixel(bitmap, 10, 15), qRgb(0, 255, 0));
+
+  bitmap.Canvas().Draw(50, 20, ramp);
+  EXPECT_EQ(Pixel(bitmap, 53, 21), qRgb(240, 0, 0));
+  EXPECT_EQ(Pixel(bitmap, 50, 20), qRgb(255, 255, 255));
+}
+
+TEST_F(CanvasTest, LinesLeaveTheirEndPointAndFramesStayInside) {
+  TCanvas& canvas = bitmap.Canvas();
+  canvas.Pen.Color = clRed;
+  canvas.MoveTo(5, 5);
+  canvas.LineTo(10, 5);
+  EXPECT_EQ(Pixel(bitmap, 5, 5), qRgb(255, 0, 0));
+  EXPECT_EQ(Pixel(bitmap, 9, 5), qRgb(255, 0, 0));
+  EXPECT_EQ(Pixel(bitmap, 10, 5), qRgb(0, 255, 0));
+
+  canvas.Brush.Color = clBlack;
+  canvas.FrameRect({20, 10, 27, 17});
+  EXPECT_EQ(Pixel(bitmap, 20, 10), qRgb(0, 0, 0));
+  EXPECT_EQ(Pixel(bitmap, 26, 16), qRgb(0, 0, 0));
+  EXPECT_EQ(Pixel(bitmap, 21, 11), qRgb(0, 255, 0));
+  EXPECT_EQ(Pixel(bitmap, 27, 17), qRgb(0, 255, 0));
+}
+
+}  // namespace
