@@ -188,7 +188,7 @@ void TZeltoLayer::DrawLine(int32_t x, int32_t y, std::string_view line, TCanvas&
 // ---- TZeltoZelto ----
 
 TZeltoZelto::TZeltoZelto(int32_t width, int32_t height, TTextEngine& engine)
-    : Bitmap(engine), Width(width), Height(height) {
+    : Bitmap(TPixelFormat::pf32bit, engine), Width(width), Height(height) {
   Bitmap.SetSize(width, height);
 }
 

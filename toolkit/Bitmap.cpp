@@ -2,7 +2,7 @@
 
 #include <string>
 
-TBitmap::TBitmap(TTextEngine& engine) : canvas_(&image_, engine) {}
+TBitmap::TBitmap(TPixelFormat format, TTextEngine& engine) : format_(format), canvas_(&image_, engine) {}
 
 void TBitmap::SetSize(int32_t width, int32_t height) {
   if (width == width_ && height == height_) return;
@@ -14,7 +14,7 @@ void TBitmap::SetSize(int32_t width, int32_t height) {
                           " megapixels in all.");
   QImage image;
   if (width > 0 && height > 0) {
-    image = QImage(width, height, QImage::Format_BGR888);
+    image = QImage(width, height, format_ == TPixelFormat::pf24bit ? QImage::Format_BGR888 : QImage::Format_RGB32);
     if (image.isNull())
       throw EOutOfResources("Not enough memory for a bitmap of " + std::to_string(width) + " × " +
                             std::to_string(height) + " pixels.");

@@ -1,5 +1,6 @@
 #pragma once
-// An off-screen bitmap of 24 bits per pixel with direct access to its rows, and its canvas.
+// An off-screen bitmap of 8-bit red, green and blue with direct access to its rows, and its
+// canvas.
 #include "toolkit/Canvas.h"
 
 #include <QImage>
@@ -11,6 +12,13 @@ class EOutOfResources : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// How a bitmap lays out its pixels. Both hold the same colours; the raster engine blends glyphs
+// into 32-bit pixels several times faster, so bitmaps that take much text use pf32bit.
+enum class TPixelFormat : uint8_t {
+  pf24bit,  // three bytes a pixel: blue, green, red
+  pf32bit,  // four bytes a pixel: blue, green, red, and one unused
+};
+
 class TBitmap {
  public:
   // The largest bitmap the program makes: the raster engine's coordinates stop at 32767, and
@@ -18,7 +26,7 @@ class TBitmap {
   static constexpr int32_t kMaxSide = 32767;
   static constexpr int64_t kMaxPixels = 64LL * 1024 * 1024;
 
-  explicit TBitmap(TTextEngine& engine = TTextEngine::Raster());
+  explicit TBitmap(TPixelFormat format = TPixelFormat::pf24bit, TTextEngine& engine = TTextEngine::Raster());
   TBitmap(const TBitmap&) = delete;
   TBitmap& operator=(const TBitmap&) = delete;
 
@@ -29,7 +37,7 @@ class TBitmap {
   void SetWidth(int32_t width) { SetSize(width, height_); }
   void SetHeight(int32_t height) { SetSize(width_, height); }
 
-  // Row y: Width() pixels of three bytes each, blue, green, red.
+  // Row y: Width() pixels laid out as the pixel format says.
   uint8_t* ScanLine(int32_t y);
 
   TCanvas& Canvas() { return canvas_; }
@@ -37,6 +45,7 @@ class TBitmap {
   const QImage& Image();
 
  private:
+  TPixelFormat format_;
   int32_t width_ = 0;
   int32_t height_ = 0;
   QImage image_;

@@ -1,0 +1,29 @@
+#pragma once
+// Compositions of a given scale for the benchmarks: layers of printable ASCII spread over the
+// canvas, every other one in a font of its own and with spans.
+#include "model/Zelto.h"
+
+#include <memory>
+#include <string>
+
+inline std::unique_ptr<TZeltoZelto> MakeComposition(int layers, int charsPerLayer, int32_t width, int32_t height) {
+  auto zelto = std::make_unique<TZeltoZelto>(width, height);
+  for (int i = 0; i < layers; ++i) {
+    std::string text;
+    for (int c = 0; c < charsPerLayer; ++c) {
+      if (c > 0 && c % 25 == 0) text += "\r\n";
+      text += static_cast<char>('!' + (i * 7 + c * 13) % 94);
+    }
+    TZeltoLayer& layer = zelto->GetLayer(zelto->AddLayer(text));
+    layer.Left = (i * 37) % width - 20;
+    layer.Top = (i * 53) % height;
+    if (i % 2 == 1) {
+      layer.UseDefaultFont = false;
+      layer.Font.Size = 8 + i % 10;
+      layer.Font.Color = RGBToColor(static_cast<uint8_t>(i * 40), 0, 128);
+      layer.LineSpan = i % 5 - 2;
+      layer.CharSpan = i % 3 - 1;
+    }
+  }
+  return zelto;
+}
