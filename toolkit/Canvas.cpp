@@ -13,7 +13,10 @@ TCanvas::TCanvas(QPaintDevice* device, TTextEngine& engine) : device_(device), e
 
 TCanvas::~TCanvas() { Release(); }
 
-void TCanvas::Release() { painter_.reset(); }
+void TCanvas::Release() {
+  if (painter_) engine_.Flush();
+  painter_.reset();
+}
 
 QPainter* TCanvas::Painter() {
   if (!painter_) {
@@ -25,12 +28,18 @@ QPainter* TCanvas::Painter() {
   return &*painter_;
 }
 
+QPainter* TCanvas::Begin() {
+  QPainter* p = Painter();
+  if (p) engine_.Flush();
+  return p;
+}
+
 void TCanvas::FillRect(const TRect& rect) {
-  if (QPainter* p = Painter()) p->fillRect(ToQRect(rect), ToQColor(Brush.Color));
+  if (QPainter* p = Begin()) p->fillRect(ToQRect(rect), ToQColor(Brush.Color));
 }
 
 void TCanvas::FrameRect(const TRect& rect) {
-  QPainter* p = Painter();
+  QPainter* p = Begin();
   if (!p || rect.Width() <= 0 || rect.Height() <= 0) return;
   const QColor color = ToQColor(Brush.Color);
   p->fillRect(QRect(rect.Left, rect.Top, rect.Width(), 1), color);
@@ -45,7 +54,7 @@ void TCanvas::MoveTo(int32_t x, int32_t y) {
 }
 
 void TCanvas::LineTo(int32_t x, int32_t y) {
-  if (QPainter* p = Painter()) {
+  if (QPainter* p = Begin()) {
     // A flat cap leaves the end point out, as the platform's lines do.
     QPen pen(ToQColor(Pen.Color), Pen.Width, Qt::SolidLine, Qt::FlatCap);
     p->setPen(pen);
@@ -70,7 +79,7 @@ int32_t TCanvas::TextWidth(const QString& text) const {
 int32_t TCanvas::TextHeight(const QString&) const { return QFontMetrics(font_.ToQFont()).height(); }
 
 void TCanvas::TextOut(int32_t x, int32_t y, const QString& text) {
-  QPainter* p = Painter();
+  QPainter* p = Begin();
   if (!p) return;
   const QFont font = font_.ToQFont();
   const QFontMetrics metrics(font);
@@ -83,12 +92,12 @@ void TCanvas::TextOut(int32_t x, int32_t y, const QString& text) {
 
 void TCanvas::Draw(int32_t x, int32_t y, TBitmap& bitmap) {
   const QImage& image = bitmap.Image();
-  if (QPainter* p = Painter(); p && !image.isNull()) p->drawImage(QPoint(x, y), image);
+  if (QPainter* p = Begin(); p && !image.isNull()) p->drawImage(QPoint(x, y), image);
 }
 
 void TCanvas::StretchDraw(const TRect& dest, TBitmap& bitmap, const TRect& source) {
   const QImage& image = bitmap.Image();
-  QPainter* p = Painter();
+  QPainter* p = Begin();
   if (!p || image.isNull()) return;
   p->setRenderHint(QPainter::SmoothPixmapTransform, false);
   p->drawImage(ToQRect(dest), image, ToQRect(source));

@@ -77,6 +77,7 @@ class TCanvas {
 
  private:
   QPainter* Painter();  // null where the device has no pixels
+  QPainter* Begin();    // the painter, with text the engine held back painted first
 
   QPaintDevice* device_;
   TTextEngine& engine_;

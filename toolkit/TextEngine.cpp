@@ -5,6 +5,7 @@
 #include <QFontMetrics>
 #include <QGlyphRun>
 #include <QPainter>
+#include <QRawFont>
 #include <QTextLayout>
 
 #include <memory>
@@ -13,13 +14,20 @@
 
 namespace {
 
-// The glyphs of one character, shaped once, with the baseline at y = 0.
-struct CharGlyphs {
-  int32_t width = 0;
-  QList<QGlyphRun> runs;
+// Glyphs of one face, placed relative to a character cell's baseline origin.
+struct GlyphPiece {
+  int face;  // index into FontGlyphs' faces: a character may fall back to another face
+  QList<quint32> indexes;
+  QList<QPointF> positions;
 };
 
-// What one font needs for text: everything but the colour, which does not change a glyph.
+// One character, shaped once.
+struct CharGlyphs {
+  int32_t width = 0;
+  std::vector<GlyphPiece> pieces;
+};
+
+// What a font needs for text: everything but the colour, which does not change a glyph.
 struct FontKey {
   QString name;
   int size;
@@ -44,21 +52,25 @@ class FontGlyphs {
 
   int32_t Height() const { return metrics_.height(); }
   int32_t Ascent() const { return metrics_.ascent(); }
+  bool Underline() const { return font_.underline(); }
+  bool StrikeOut() const { return font_.strikeOut(); }
+  bool Decorated() const { return Underline() || StrikeOut(); }
+  const QRawFont& Face(int index) const { return faces_[index]; }
 
   int32_t Width(std::string_view bytes, const TCodePage& codePage) {
-    if (bytes.size() <= kMaxCharBytes) return Glyphs(bytes, codePage).width;
+    if (bytes.size() <= kMaxCharBytes) return Char(bytes, codePage).width;
     return metrics_.horizontalAdvance(codePage.ToUnicode(bytes));
   }
 
-  const CharGlyphs& Glyphs(std::string_view bytes, const TCodePage& codePage) {
+  // A character's glyphs, shaped on first use.
+  const CharGlyphs& Char(std::string_view bytes, const TCodePage& codePage) {
     const uint64_t key = CharKey(bytes);
     auto it = chars_.find(key);
     if (it == chars_.end()) it = chars_.emplace(key, Shape(codePage.ToUnicode(bytes))).first;
     return it->second;
   }
 
-  // Text longer than one character is shaped each time it is drawn.
-  CharGlyphs Shape(const QString& text) const {
+  CharGlyphs Shape(const QString& text) {
     CharGlyphs glyphs;
     glyphs.width = metrics_.horizontalAdvance(text);
     QTextLayout layout(text, font_);
@@ -67,13 +79,10 @@ class FontGlyphs {
     layout.endLayout();
     if (!line.isValid()) return glyphs;
     const QPointF toBaseline(0, -line.ascent());
-    for (QGlyphRun run : layout.glyphRuns()) {
-      QList<QPointF> positions = run.positions();
-      for (QPointF& p : positions) p += toBaseline;
-      run.setPositions(positions);
-      run.setUnderline(font_.underline());
-      run.setStrikeOut(font_.strikeOut());
-      glyphs.runs.append(run);
+    for (const QGlyphRun& run : layout.glyphRuns()) {
+      GlyphPiece piece{FaceIndex(run.rawFont()), run.glyphIndexes(), run.positions()};
+      for (QPointF& p : piece.positions) p += toBaseline;
+      glyphs.pieces.push_back(std::move(piece));
     }
     return glyphs;
   }
@@ -87,9 +96,62 @@ class FontGlyphs {
     return key;
   }
 
+  int FaceIndex(const QRawFont& face) {
+    for (std::size_t i = 0; i < faces_.size(); ++i)
+      if (faces_[i] == face) return static_cast<int>(i);
+    faces_.push_back(face);
+    return static_cast<int>(faces_.size() - 1);
+  }
+
   QFont font_;
   QFontMetrics metrics_;
+  std::vector<QRawFont> faces_;
   std::unordered_map<uint64_t, CharGlyphs> chars_;
+};
+
+// Glyphs waiting to be painted together: consecutive characters of one face and colour. The
+// raster engine blends a run's glyphs one after another, so a run paints the same pixels as
+// the characters painted one by one, at a fraction of the cost per call.
+class GlyphBatch {
+ public:
+  bool Matches(const QPainter* painter, const FontGlyphs* font, int face, QRgb color) const {
+    return painter == painter_ && font == font_ && face == face_ && color == color_;
+  }
+
+  void Start(QPainter* painter, const FontGlyphs* font, int face, QRgb color) {
+    painter_ = painter;
+    font_ = font;
+    face_ = face;
+    color_ = color;
+  }
+
+  void Append(const GlyphPiece& piece, const QPointF& origin) {
+    indexes_.append(piece.indexes);
+    for (const QPointF& p : piece.positions) positions_.append(p + origin);
+  }
+
+  void Flush() {
+    if (!indexes_.isEmpty()) {
+      QGlyphRun run;
+      run.setRawFont(font_->Face(face_));
+      run.setGlyphIndexes(indexes_);
+      run.setPositions(positions_);
+      painter_->setPen(QColor::fromRgb(color_));
+      painter_->drawGlyphRun(QPointF(0, 0), run);
+      indexes_.clear();
+      positions_.clear();
+    }
+    painter_ = nullptr;
+    font_ = nullptr;
+  }
+
+ private:
+  QPainter* painter_ = nullptr;
+  const FontGlyphs* font_ = nullptr;
+  int face_ = -1;
+  QRgb color_ = 0;
+  QList<quint32> indexes_;
+  QList<QPointF> positions_;
 };
 
 class RasterTextEngine final : public TTextEngine {
@@ -101,31 +163,65 @@ class RasterTextEngine final : public TTextEngine {
   int32_t TextHeight(const TFont& font, std::string_view) override { return Glyphs(font).Height(); }
 
   void TextOut(QPainter& painter, int32_t x, int32_t y, const TFont& font, std::string_view bytes) override {
-    FontGlyphs& fontGlyphs = Glyphs(font);
+    FontGlyphs& glyphs = Glyphs(font);
     const TCodePage& codePage = TCodePage::System();
-    painter.setPen(ToQColor(font.Color));
-    const QPointF origin(x, y + fontGlyphs.Ascent());
+    CharGlyphs longText;
+    const CharGlyphs* shaped;
     if (bytes.size() <= FontGlyphs::kMaxCharBytes) {
-      for (const QGlyphRun& run : fontGlyphs.Glyphs(bytes, codePage).runs) painter.drawGlyphRun(origin, run);
+      shaped = &glyphs.Char(bytes, codePage);
     } else {
-      for (const QGlyphRun& run : fontGlyphs.Shape(codePage.ToUnicode(bytes)).runs)
-        painter.drawGlyphRun(origin, run);
+      longText = glyphs.Shape(codePage.ToUnicode(bytes));
+      shaped = &longText;
+    }
+    const QRgb color = ToQColor(font.Color).rgb();
+    const QPointF origin(x, y + glyphs.Ascent());
+    if (glyphs.Decorated()) {
+      // An underline or strike-out belongs to each output by itself, broken where spans part
+      // the characters, so these are not batched.
+      batch_.Flush();
+      for (const GlyphPiece& piece : shaped->pieces) DrawDecorated(painter, glyphs, piece, origin, color);
+      return;
+    }
+    for (const GlyphPiece& piece : shaped->pieces) {
+      if (!batch_.Matches(&painter, &glyphs, piece.face, color)) {
+        batch_.Flush();
+        batch_.Start(&painter, &glyphs, piece.face, color);
+      }
+      batch_.Append(piece, origin);
     }
   }
 
+  void Flush() override { batch_.Flush(); }
+
  private:
+  static void DrawDecorated(QPainter& painter, const FontGlyphs& glyphs, const GlyphPiece& piece, const QPointF& origin,
+                            QRgb color) {
+    QGlyphRun run;
+    run.setRawFont(glyphs.Face(piece.face));
+    run.setGlyphIndexes(piece.indexes);
+    run.setPositions(piece.positions);
+    run.setUnderline(glyphs.Underline());
+    run.setStrikeOut(glyphs.StrikeOut());
+    painter.setPen(QColor::fromRgb(color));
+    painter.drawGlyphRun(origin, run);
+  }
+
   FontGlyphs& Glyphs(const TFont& font) {
     // Shaped glyphs belong to the code page they were converted from.
     if (&TCodePage::System() != codePage_) {
+      batch_.Flush();
       fonts_.clear();
       last_ = nullptr;
       codePage_ = &TCodePage::System();
     }
-    if (last_ && lastKey_ && *lastKey_ == FontKey(font)) return *last_;
+    if (last_ && *lastKey_ == FontKey(font)) return *last_;
     FontKey key(font);
     auto it = fonts_.find(key);
     if (it == fonts_.end()) {
-      if (fonts_.size() >= kMaxFonts) fonts_.clear();
+      if (fonts_.size() >= kMaxFonts) {
+        batch_.Flush();
+        fonts_.clear();
+      }
       it = fonts_.emplace(key, std::make_unique<FontGlyphs>(font)).first;
     }
     lastKey_ = &it->first;
@@ -140,6 +236,7 @@ class RasterTextEngine final : public TTextEngine {
   const FontKey* lastKey_ = nullptr;
   FontGlyphs* last_ = nullptr;
   const TCodePage* codePage_ = nullptr;
+  GlyphBatch batch_;
 };
 
 }  // namespace

@@ -21,6 +21,11 @@ class TTextEngine {
   virtual void TextOut(QPainter& painter, int32_t x, int32_t y, const TFont& font,
                        std::string_view bytes) = 0;
 
+  // Paints any text that the engine still holds back. Painting glyphs later changes nothing as
+  // long as nothing else paints in between: the canvas calls this before any other drawing and
+  // before it ends painting.
+  virtual void Flush() {}
+
   // Qt's raster engine, with the glyphs of each font and character kept once shaped.
   static TTextEngine& Raster();
 };

@@ -131,4 +131,27 @@ TEST_F(PaintPixelTest, ShiftJisAndUtf8LinesPaintTheSamePixels) {
   EXPECT_EQ(shiftJis, utf8);
 }
 
+TEST_F(PaintPixelTest, UnderlineIsBrokenByTheGapsOfACharacterSpan) {
+  TZeltoLayer& layer = AddOwnFont("IIII", clRed);
+  layer.Font.Style = fsUnderline;
+  layer.CharSpan = 6;
+  layer.Left = 4;
+  layer.Top = 4;
+  const QImage image = Paint();
+  // The underline is the lowest row with a long run of red; count its runs.
+  int bestRuns = 0;
+  for (int y = 4; y < 4 + layer.Font.Height() + 8; ++y) {
+    int runs = 0, redInRow = 0;
+    bool inRun = false;
+    for (int x = 0; x < 120; ++x) {
+      const bool red = image.pixel(x, y) == qRgb(255, 0, 0);
+      redInRow += red;
+      if (red && !inRun) ++runs;
+      inRun = red;
+    }
+    if (redInRow > 20) bestRuns = runs;
+  }
+  EXPECT_EQ(bestRuns, 4) << "one underline piece for each character";
+}
+
 }  // namespace

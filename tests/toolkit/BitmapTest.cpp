@@ -105,4 +105,25 @@ TEST_F(CanvasTest, LinesLeaveTheirEndPointAndFramesStayInside) {
   EXPECT_EQ(Pixel(bitmap, 27, 17), qRgb(0, 255, 0));
 }
 
+TEST_F(CanvasTest, TextHeldBackPaintsWhatImmediateTextPaints) {
+  // Overlapping characters of two colours and two faces, so that the order of painting shows.
+  const auto paint = [](bool paintEachAtOnce) {
+    TBitmap bitmap(TPixelFormat::pf32bit);
+    bitmap.SetSize(80, 30);
+    TCanvas& canvas = bitmap.Canvas();
+    canvas.Brush.Style = TBrushStyle::Clear;
+    int x = 2;
+    for (const char* ch : {"W", "a", "\xE6\x97\xA5", "g", "M", "\xE6\x9C\xAC", "y"}) {
+      canvas.Font().Color = x % 2 ? clRed : RGBToColor(0, 0, 200);
+      canvas.TextOut(x, 4, std::string_view(ch));
+      if (paintEachAtOnce) bitmap.Image();
+      x += canvas.TextWidth(std::string_view(ch)) - 3;
+    }
+    return bitmap.Image().copy();
+  };
+  const QImage batched = paint(false);
+  EXPECT_EQ(batched, paint(true));
+  EXPECT_NE(batched, QImage(batched.size(), batched.format()));
+}
+
 }  // namespace
