@@ -1,1 +1,151 @@
 #include "app/MainUnit.h"
+
+#include "pickers/Misc.h"
+#include "toolkit/Application.h"
+#include "toolkit/Checked.h"
+#include "toolkit/Convert.h"
+#include "toolkit/UiFont.h"
+#include "toolkit/UpDown.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QFrame>
+#include <QLineEdit>
+#include <QScrollArea>
+#include <QVBoxLayout>
+
+TMainForm* MainForm = nullptr;
+
+namespace {
+// A size field: an edit starting at "200" with a spinner of 1..400 at its right edge.
+QLineEdit* MakeSizeEdit(QWidget* parent, int x, TUpDown*& spinner) {
+  auto* edit = new QLineEdit(parent);
+  edit->setGeometry(x, 10, 49, 21);
+  edit->setAttribute(Qt::WA_InputMethodEnabled, false);
+  spinner = new TUpDown(parent);
+  spinner->SetRange(1, 400);
+  spinner->SetPosition(200);
+  spinner->SetAssociate(edit);
+  return edit;
+}
+}  // namespace
+
+TMainForm::TMainForm() {
+  setWindowTitle(QStringLiteral("MainForm"));
+  setFont(UiFont().ToQFont());
+  // Without a window frame (no window manager) the window's outer rectangle is its client
+  // area; a window manager adds its frame around it.
+  move(302, 231);
+  resize(345, 315);
+
+  Panel1 = new QFrame(this);
+  Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
+  Panel1->setFixedHeight(41);
+  EditW = MakeSizeEdit(Panel1, 8, UdW);
+  EditH = MakeSizeEdit(Panel1, 80, UdH);
+
+  ScrollBox1 = new QScrollArea(this);
+  PBox = new TPaintBox;
+  PBox->resize(200, 200);
+  ScrollBox1->setWidget(PBox);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  layout->addWidget(Panel1);
+  layout->addWidget(ScrollBox1, 1);
+
+  connect(EditW, &QLineEdit::textChanged, this, Guard([this] { EditWChange(EditW); }));
+  connect(EditH, &QLineEdit::textChanged, this, Guard([this] { EditWChange(EditH); }));
+  PBox->OnPaint = [this] { PBoxPaint(PBox); };
+  PBox->OnMouseDown = [this](TMouseButton button, TShiftState shift, int32_t x, int32_t y) {
+    PBoxMouseDown(PBox, button, shift, x, y);
+  };
+  PBox->OnMouseMove = [this](TShiftState shift, int32_t x, int32_t y) { PBoxMouseMove(PBox, shift, x, y); };
+  PBox->OnMouseUp = [this](TMouseButton button, TShiftState shift, int32_t x, int32_t y) {
+    PBoxMouseUp(PBox, button, shift, x, y);
+  };
+
+  Guarded([this] { FormCreate(this); });
+}
+
+TMainForm::~TMainForm() {
+  Guarded([this] { FormDestroy(this); });
+}
+
+void TMainForm::FormCreate(QObject*) {
+  Composition = new TZeltoZelto(PBox->width(), PBox->height());
+  // The paint area's surface takes on the window font only when it paints; until then it
+  // holds the toolkit's default font, and that becomes the default font of the composition.
+  Composition->SetDefaultFont(PBox->Canvas().Font());
+  PBox->SetOpaque(true);
+  MakeNumericEdit(EditW);
+  MakeNumericEdit(EditH);
+  Dragging = false;
+}
+
+void TMainForm::FormDestroy(QObject*) {
+  delete Composition;
+  Composition = nullptr;
+}
+
+void TMainForm::PBoxPaint(QObject*) { Composition->Paint(PBox->Canvas()); }
+
+void TMainForm::EditWChange(QObject* Sender) {
+  if (Sender == EditW || Sender == EditH) {
+    QLineEdit* edit = static_cast<QLineEdit*>(Sender);
+    // An empty, zero or too large text is replaced by the spinner's position; that change
+    // runs this handler again, nested, for the new text before this run goes on.
+    if (StrToIntDef(edit->text(), 0) <= 0)
+      edit->setText(QString::number((edit == EditW ? UdW : UdH)->Position()));
+    const int32_t value = StrToInt(edit->text());
+    // The composition first: a size its bitmap cannot take leaves the canvas as it was, and
+    // the paint area keeps the composition's size.
+    if (edit == EditW) {
+      Composition->SetWidth(value);
+      PBox->resize(value, PBox->height());
+    } else {
+      Composition->SetHeight(value);
+      PBox->resize(PBox->width(), value);
+    }
+  }
+  RepaintCanvas();
+}
+
+void TMainForm::PBoxMouseDown(QObject*, TMouseButton, TShiftState, int32_t X, int32_t Y) {
+  Dragging = true;
+  LastX = X;
+  LastY = Y;
+}
+
+void TMainForm::PBoxMouseMove(QObject*, TShiftState, int32_t X, int32_t Y) {
+  if (!Dragging) return;
+  DeltaX = CheckedSub(X, LastX);
+  DeltaY = CheckedSub(Y, LastY);
+  LastX = X;
+  LastY = Y;
+  MoveSelection();
+}
+
+void TMainForm::PBoxMouseUp(QObject*, TMouseButton, TShiftState, int32_t X, int32_t Y) {
+  if (!Dragging) return;
+  Dragging = false;
+  DeltaX = CheckedSub(X, LastX);
+  DeltaY = CheckedSub(Y, LastY);
+  MoveSelection();
+}
+
+void TMainForm::MoveSelection() {
+  if (Composition->SelectedCount() == 0) return;
+  ForEachSelected(true, [this](int32_t index, TZeltoLayer& layer) { MoveProc(index, layer); });
+  RepaintCanvas();
+}
+
+void TMainForm::MoveProc(int32_t, TZeltoLayer& Layer) { Layer.MoveBy(DeltaX, DeltaY); }
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+  event->accept();
+  QCoreApplication::quit();
+}
+
+void RepaintCanvas() { MainForm->PBox->repaint(); }

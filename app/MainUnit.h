@@ -1,1 +1,61 @@
 #pragma once
+// The main window: the canvas in a scrolling area, the canvas size fields, and the drag of the
+// selected layers.
+#include "model/Zelto.h"
+#include "toolkit/PaintBox.h"
+
+#include <QWidget>
+
+#include <cstdint>
+
+class QFrame;
+class QLineEdit;
+class QScrollArea;
+class TUpDown;
+
+class TMainForm : public QWidget {
+ public:
+  // Builds the window and runs FormCreate, which creates the composition.
+  TMainForm();
+  // Runs FormDestroy, which frees the composition.
+  ~TMainForm() override;
+
+  QFrame* Panel1;
+  QLineEdit* EditW;
+  TUpDown* UdW;
+  QLineEdit* EditH;
+  TUpDown* UdH;
+  QScrollArea* ScrollBox1;
+  TPaintBox* PBox;
+
+  bool Dragging = false;
+  int32_t LastX = 0;
+  int32_t LastY = 0;
+  int32_t DeltaX = 0;
+  int32_t DeltaY = 0;
+
+  void FormCreate(QObject* Sender);
+  void FormDestroy(QObject* Sender);
+  void PBoxPaint(QObject* Sender);
+  void EditWChange(QObject* Sender);
+  void PBoxMouseDown(QObject* Sender, TMouseButton Button, TShiftState Shift, int32_t X, int32_t Y);
+  void PBoxMouseMove(QObject* Sender, TShiftState Shift, int32_t X, int32_t Y);
+  void PBoxMouseUp(QObject* Sender, TMouseButton Button, TShiftState Shift, int32_t X, int32_t Y);
+  void MoveProc(int32_t Index, TZeltoLayer& Layer);
+
+ protected:
+  // Closing the main window ends the program.
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  // One step of a drag: every selected layer moves by (DeltaX, DeltaY), then the canvas is
+  // redrawn; with nothing selected nothing happens.
+  void MoveSelection();
+};
+
+// The main window; the program creates it first and frees it last.
+extern TMainForm* MainForm;
+
+// Redraws the canvas of MainForm at once, before returning: PBoxPaint runs straight on the
+// screen area of the paint area, with nothing queued and no background erased first.
+void RepaintCanvas();

@@ -1,1 +1,21 @@
 #include "panel/LayerUnit.h"
+
+#include "app/MainUnit.h"
+#include "toolkit/Application.h"
+#include "toolkit/UiFont.h"
+
+TLayerForm* LayerForm = nullptr;
+
+TLayerForm::TLayerForm() {
+  setWindowFlags(Qt::Tool);
+  setWindowTitle(QStringLiteral("LayerForm"));
+  setFont(UiFont().ToQFont());
+  resize(150, 474);
+  Guarded([this] { FormCreate(this); });
+  show();
+}
+
+void TLayerForm::FormCreate(QObject*) {
+  // Immediately to the left of the main window, tops level; nothing keeps it on the screen.
+  move(MainForm->x() - frameGeometry().width(), MainForm->y());
+}

@@ -139,3 +139,38 @@ TRect GetControlScreenRect(const QWidget& control) {
   return {origin.x(), origin.y(), CheckedAdd(origin.x(), control.width()),
           CheckedAdd(origin.y(), control.height())};
 }
+
+// --- Numeric-only edit fields ---
+
+#include <QLineEdit>
+#include <QValidator>
+
+namespace {
+// Refuses every change that brings a character other than a digit into the edit. A validator
+// sees only the text a change would give, so it keeps the edit's last text to compare: the
+// change is refused when the new text's non-digits are not found, in order, among the old's.
+class TNumericValidator : public QValidator {
+ public:
+  explicit TNumericValidator(QLineEdit* edit) : QValidator(edit), edit_(edit), last_(edit->text()) {
+    // The edit's own text when notified, since a nested change may already have replaced it.
+    connect(edit, &QLineEdit::textChanged, this, [this] { last_ = edit_->text(); });
+  }
+
+  State validate(QString& input, int&) const override {
+    qsizetype from = 0;
+    for (const QChar c : input) {
+      if (c.isDigit() && c.unicode() < 0x80) continue;
+      from = last_.indexOf(c, from);
+      if (from < 0) return Invalid;
+      ++from;
+    }
+    return Acceptable;
+  }
+
+ private:
+  QLineEdit* edit_;
+  QString last_;
+};
+}  // namespace
+
+void MakeNumericEdit(QLineEdit* edit) { edit->setValidator(new TNumericValidator(edit)); }

@@ -63,3 +63,11 @@ void DrawLineBy(TCanvas& canvas, int32_t x, int32_t y, int32_t dx, int32_t dy);
 
 // The control's client rectangle in screen coordinates.
 TRect GetControlScreenRect(const QWidget& control);
+
+// --- Numeric-only edit fields ---
+
+class QLineEdit;
+
+// Lets only digits into `edit`, typed or pasted. Text the program sets (a spinner's negative
+// position, for example) is taken as it is, and its other characters may be deleted.
+void MakeNumericEdit(QLineEdit* edit);
