@@ -174,3 +174,27 @@ class TNumericValidator : public QValidator {
 }  // namespace
 
 void MakeNumericEdit(QLineEdit* edit) { edit->setValidator(new TNumericValidator(edit)); }
+
+// --- Button pictures ---
+
+#include <QPainter>
+#include <QPolygon>
+
+namespace {
+// A transparent 20 × 20 picture with hard-edged strokes 3 pixels wide in `color`.
+QPixmap Strokes(const QColor& color, const std::initializer_list<QPolygon>& strokes) {
+  QImage image(20, 20, QImage::Format_ARGB32);
+  image.fill(Qt::transparent);
+  QPainter painter(&image);
+  painter.setPen(QPen(color, 3, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+  for (const QPolygon& stroke : strokes) painter.drawPolyline(stroke);
+  painter.end();
+  return QPixmap::fromImage(image);
+}
+}  // namespace
+
+QPixmap OkGlyph() { return Strokes(QColor(0, 128, 0), {QPolygon({QPoint(4, 10), QPoint(8, 14), QPoint(15, 5)})}); }
+
+QPixmap CancelGlyph() {
+  return Strokes(QColor(255, 0, 0), {QPolygon({QPoint(5, 5), QPoint(14, 14)}), QPolygon({QPoint(14, 5), QPoint(5, 14)})});
+}

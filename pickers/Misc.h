@@ -71,3 +71,12 @@ class QLineEdit;
 // Lets only digits into `edit`, typed or pasted. Text the program sets (a spinner's negative
 // position, for example) is taken as it is, and its other characters may be deleted.
 void MakeNumericEdit(QLineEdit* edit);
+
+// --- Button pictures ---
+
+#include <QPixmap>
+
+// The 20 × 20 pictures of the dialogs' OK and Cancel buttons, in colours of the classic
+// 16-colour palette on a transparent ground: a green check mark and a red cross.
+QPixmap OkGlyph();
+QPixmap CancelGlyph();
