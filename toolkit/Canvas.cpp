@@ -5,8 +5,23 @@
 #include <QFontMetrics>
 #include <QImage>
 
+#include <algorithm>
+#include <climits>
+
 namespace {
-QRect ToQRect(const TRect& r) { return QRect(r.Left, r.Top, r.Width(), r.Height()); }
+// The raster engine works in a far smaller range than 32-bit coordinates; whatever lies beyond
+// this lies off every device and is clipped all the same.
+constexpr int64_t kCoordinateLimit = 1 << 24;
+
+int Clamp(int64_t v) { return static_cast<int>(std::clamp(v, -kCoordinateLimit, kCoordinateLimit)); }
+
+QRect ToQRect(const TRect& r) {
+  return QRect(QPoint(Clamp(r.Left), Clamp(r.Top)), QPoint(Clamp(int64_t(r.Right) - 1), Clamp(int64_t(r.Bottom) - 1)));
+}
+
+int32_t SaturatingAdd(int32_t a, int32_t b) {
+  return static_cast<int32_t>(std::clamp<int64_t>(int64_t(a) + b, INT32_MIN, INT32_MAX));
+}
 }  // namespace
 
 TCanvas::TCanvas(QPaintDevice* device, TTextEngine& engine) : device_(device), engine_(engine) {}
@@ -40,12 +55,13 @@ void TCanvas::FillRect(const TRect& rect) {
 
 void TCanvas::FrameRect(const TRect& rect) {
   QPainter* p = Begin();
-  if (!p || rect.Width() <= 0 || rect.Height() <= 0) return;
+  const QRect r = ToQRect(rect);
+  if (!p || r.isEmpty()) return;
   const QColor color = ToQColor(Brush.Color);
-  p->fillRect(QRect(rect.Left, rect.Top, rect.Width(), 1), color);
-  p->fillRect(QRect(rect.Left, rect.Bottom - 1, rect.Width(), 1), color);
-  p->fillRect(QRect(rect.Left, rect.Top, 1, rect.Height()), color);
-  p->fillRect(QRect(rect.Right - 1, rect.Top, 1, rect.Height()), color);
+  p->fillRect(QRect(r.left(), r.top(), r.width(), 1), color);
+  p->fillRect(QRect(r.left(), r.bottom(), r.width(), 1), color);
+  p->fillRect(QRect(r.left(), r.top(), 1, r.height()), color);
+  p->fillRect(QRect(r.right(), r.top(), 1, r.height()), color);
 }
 
 void TCanvas::MoveTo(int32_t x, int32_t y) {
@@ -68,7 +84,7 @@ void TCanvas::TextOut(int32_t x, int32_t y, std::string_view bytes) {
   QPainter* p = Painter();
   if (!p) return;
   if (Brush.Style == TBrushStyle::Solid)
-    FillRect({x, y, x + TextWidth(bytes), y + TextHeight(bytes)});
+    FillRect({x, y, SaturatingAdd(x, TextWidth(bytes)), SaturatingAdd(y, TextHeight(bytes))});
   engine_.TextOut(*p, x, y, font_, bytes);
 }
 

@@ -173,6 +173,7 @@ class RasterTextEngine final : public TTextEngine {
       longText = glyphs.Shape(codePage.ToUnicode(bytes));
       shaped = &longText;
     }
+    if (OffDevice(painter, x, y, shaped->width, glyphs.Height())) return;
     const QRgb color = ToQColor(font.Color).rgb();
     const QPointF origin(x, y + glyphs.Ascent());
     if (glyphs.Decorated()) {
@@ -194,6 +195,16 @@ class RasterTextEngine final : public TTextEngine {
   void Flush() override { batch_.Flush(); }
 
  private:
+  // A glyph reaches at most a little beyond its cell; a cell farther than two line heights
+  // from the device paints nothing there, and is not handed to Qt, whose raster engine cannot
+  // place glyphs that far out.
+  static bool OffDevice(const QPainter& painter, int64_t x, int64_t y, int64_t width, int64_t height) {
+    const QPaintDevice* device = painter.device();
+    const int64_t margin = 2 * height + 16;
+    return x > device->width() + margin || x + width < -margin || y > device->height() + margin ||
+           y + height < -margin;
+  }
+
   static void DrawDecorated(QPainter& painter, const FontGlyphs& glyphs, const GlyphPiece& piece, const QPointF& origin,
                             QRgb color) {
     QGlyphRun run;

@@ -154,4 +154,15 @@ TEST_F(PaintPixelTest, UnderlineIsBrokenByTheGapsOfACharacterSpan) {
   EXPECT_EQ(bestRuns, 4) << "one underline piece for each character";
 }
 
+TEST_F(PaintPixelTest, LayersFarOffTheCanvasPaintNothingOnIt) {
+  for (const auto& [left, top] : {std::pair{1 << 30, 10}, {-(1 << 30), 10}, {10, 1 << 30}, {10, -(1 << 30)},
+                                  {INT32_MAX - 400, INT32_MAX - 400}}) {
+    AddOwnFont("MMMM\r\nWWWW", clRed);
+    zelto.GetLayer(zelto.LayerCount() - 1).Left = left;
+    zelto.GetLayer(zelto.LayerCount() - 1).Top = top;
+  }
+  const QImage image = Paint();
+  EXPECT_EQ(CountPixels(image, QRect(0, 0, 120, 80), [](QRgb c, int, int) { return c != kWhite; }), 0);
+}
+
 }  // namespace

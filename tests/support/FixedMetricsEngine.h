@@ -42,7 +42,9 @@ class FixedMetricsEngine final : public TTextEngine {
   // Records the output and paints its cell in the font's colour, so that pixels show it too.
   void TextOut(QPainter& painter, int32_t x, int32_t y, const TFont& font, std::string_view bytes) override {
     outputs.push_back({x, y, std::string(bytes), font});
-    painter.fillRect(x, y, TextWidth(font, bytes), TextHeight(font, bytes), ToQColor(font.Color));
+    const QRectF cell(x, y, TextWidth(font, bytes), TextHeight(font, bytes));
+    if (cell.intersects(QRectF(0, 0, painter.device()->width(), painter.device()->height())))
+      painter.fillRect(cell, ToQColor(font.Color));
   }
 
  private:
