@@ -6,6 +6,7 @@
 #include "toolkit/Convert.h"
 #include "toolkit/UiFont.h"
 #include "toolkit/UpDown.h"
+#include "toolkit/WindowBounds.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -33,10 +34,7 @@ QLineEdit* MakeSizeEdit(QWidget* parent, int x, TUpDown*& spinner) {
 TMainForm::TMainForm() {
   setWindowTitle(QStringLiteral("MainForm"));
   setFont(UiFont().ToQFont());
-  // Without a window frame (no window manager) the window's outer rectangle is its client
-  // area; a window manager adds its frame around it.
-  move(302, 231);
-  resize(345, 315);
+  SetOuterBounds(this, QRect(302, 231, 345, 315));
 
   Panel1 = new QFrame(this);
   Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);

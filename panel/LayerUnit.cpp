@@ -3,6 +3,7 @@
 #include "app/MainUnit.h"
 #include "toolkit/Application.h"
 #include "toolkit/UiFont.h"
+#include "toolkit/WindowBounds.h"
 
 TLayerForm* LayerForm = nullptr;
 
@@ -10,7 +11,7 @@ TLayerForm::TLayerForm() {
   setWindowFlags(Qt::Tool);
   setWindowTitle(QStringLiteral("LayerForm"));
   setFont(UiFont().ToQFont());
-  resize(150, 474);
+  SetOuterBounds(this, QRect(0, 0, 150, 474));
   Guarded([this] { FormCreate(this); });
   show();
 }

@@ -1,0 +1,329 @@
+#include "app/MainUnit.h"
+#include "pickers/Misc.h"
+#include "toolkit/Application.h"
+#include "toolkit/UiFont.h"
+#include "toolkit/UpDown.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFrame>
+#include <QLineEdit>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTest>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+// Replaces the whole text of `edit` by typing `keys`.
+void Type(QLineEdit* edit, const QString& keys) {
+  edit->selectAll();
+  QTest::keyClicks(edit, keys);
+}
+
+void Clear(QLineEdit* edit) {
+  edit->selectAll();
+  QTest::keyClick(edit, Qt::Key_Backspace);
+}
+
+// The real main window, shown, with the error report captured and the paint handler's runs
+// counted.
+class MainFormTest : public ::testing::Test {
+ protected:
+  MainFormTest() {
+    previous_ = SetErrorReport([this](const QString& message) { reports.append(message); });
+    MainForm = new TMainForm;
+    form = MainForm;
+    form->show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(form));
+    const TPaintBox::TPaintEvent paint = form->PBox->OnPaint;
+    form->PBox->OnPaint = [this, paint] {
+      ++paints;
+      paint();
+    };
+    paints = 0;
+  }
+
+  ~MainFormTest() override {
+    delete MainForm;
+    MainForm = nullptr;
+    SetErrorReport(previous_);
+  }
+
+  // Both sizes of the canvas: the composition's, its bitmap's and the paint area's agree.
+  QSize CanvasSize() const {
+    const QSize size(Composition->Width, Composition->Height);
+    EXPECT_EQ(QSize(Composition->Bitmap.Width(), Composition->Bitmap.Height()), size);
+    EXPECT_EQ(form->PBox->size(), size);
+    return size;
+  }
+
+  TZeltoLayer& AddLayer(const char* text, int32_t left, int32_t top, bool selected) {
+    const int32_t index = Composition->AddLayer(text);
+    TZeltoLayer& layer = Composition->GetLayer(index);
+    layer.Left = left;
+    layer.Top = top;
+    Composition->SetLayerSelected(index, selected);
+    return layer;
+  }
+
+  TMainForm* form;
+  QStringList reports;
+  int paints = 0;
+
+ private:
+  TErrorReport previous_;
+};
+
+TEST_F(MainFormTest, StartsAsTheWindowIsLaidOut) {
+  EXPECT_EQ(form->windowTitle(), "MainForm");
+  EXPECT_EQ(form->frameGeometry(), QRect(302, 231, 345, 315));
+  EXPECT_EQ(form->font(), UiFont().ToQFont());
+  EXPECT_EQ(form->Panel1->height(), 41);
+  EXPECT_EQ(form->Panel1->geometry().topLeft(), QPoint(0, 0));
+  for (auto [edit, spinner] : {std::pair{form->EditW, form->UdW}, std::pair{form->EditH, form->UdH}}) {
+    EXPECT_EQ(edit->parentWidget(), form->Panel1);
+    EXPECT_EQ(edit->text(), "200");
+    EXPECT_EQ(spinner->Associate(), edit);
+    EXPECT_EQ(spinner->Min(), 1);
+    EXPECT_EQ(spinner->Max(), 400);
+    EXPECT_FALSE(spinner->Wrap);
+    EXPECT_EQ(spinner->Position(), 200);
+    EXPECT_FALSE(edit->testAttribute(Qt::WA_InputMethodEnabled));
+  }
+  EXPECT_EQ(form->ScrollBox1->widget(), form->PBox);
+  EXPECT_EQ(form->PBox->pos(), QPoint(0, 0));
+  EXPECT_TRUE(form->PBox->testAttribute(Qt::WA_OpaquePaintEvent));
+  EXPECT_EQ(CanvasSize(), QSize(200, 200));
+  EXPECT_EQ(Composition->LayerCount(), 0);
+  EXPECT_FALSE(form->Dragging);
+}
+
+TEST_F(MainFormTest, TheCanvasShowsWhite) {
+  form->PBox->repaint();
+  const QImage image = form->PBox->grab().toImage();
+  ASSERT_EQ(image.size(), QSize(200, 200));
+  for (const QPoint p : {QPoint(0, 0), QPoint(199, 0), QPoint(100, 100), QPoint(0, 199), QPoint(199, 199)})
+    EXPECT_EQ(image.pixelColor(p), QColor(Qt::white)) << p.x() << "," << p.y();
+}
+
+TEST_F(MainFormTest, ANewLayerStartsInTheToolkitsDefaultFontNotTheWindowFont) {
+  RepaintCanvas();  // the paint area's surface has now taken on the window font
+  EXPECT_EQ(form->PBox->Canvas().Font(), UiFont());
+  TZeltoLayer& layer = AddLayer("Ag", 0, 0, false);
+  EXPECT_EQ(layer.Font, TFont{});
+  EXPECT_EQ(layer.Font.Color, clWindowText);
+  EXPECT_NE(layer.Font.Name, UiFont().Name);
+  EXPECT_EQ(Composition->DefaultFont(), TFont{});
+}
+
+// How a size field is emptied or zeroed: by keys, or by the program setting its text.
+struct RefillCase {
+  const char* name;
+  bool height;
+  std::function<void(QLineEdit*)> spoil;
+};
+
+class MainFormRefillTest : public MainFormTest, public ::testing::WithParamInterface<RefillCase> {};
+
+TEST_P(MainFormRefillTest, AnEmptyOrZeroSizeIsReplacedByTheSpinnersPosition) {
+  const RefillCase& c = GetParam();
+  QLineEdit* edit = c.height ? form->EditH : form->EditW;
+  TUpDown* spinner = c.height ? form->UdH : form->UdW;
+  spinner->SetPosition(123);
+  ASSERT_EQ(edit->text(), "123");
+  const QSize before = CanvasSize();
+  c.spoil(edit);
+  EXPECT_EQ(edit->text(), "123");
+  EXPECT_EQ(spinner->Position(), 123);
+  EXPECT_EQ(CanvasSize(), before);
+  EXPECT_EQ(c.height ? before.height() : before.width(), 123);
+  EXPECT_TRUE(reports.isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, MainFormRefillTest,
+    ::testing::Values(RefillCase{"ClearedW", false, [](QLineEdit* e) { Clear(e); }},
+                      RefillCase{"ClearedH", true, [](QLineEdit* e) { Clear(e); }},
+                      RefillCase{"TypedZeroW", false, [](QLineEdit* e) { Type(e, "0"); }},
+                      RefillCase{"TypedZeroH", true, [](QLineEdit* e) { Type(e, "0"); }},
+                      RefillCase{"SetDoubleZero", false, [](QLineEdit* e) { e->setText("00"); }},
+                      RefillCase{"SetBeyond32Bits", true, [](QLineEdit* e) { e->setText("4294967296"); }}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(MainFormTest, ClearingRedrawsForTheNestedRunAndAgainForTheOuterOne) {
+  Clear(form->EditW);
+  EXPECT_EQ(paints, 2);
+}
+
+TEST_F(MainFormTest, ATypedSizeAboveTheSpinnersRangeIsTaken) {
+  for (QLineEdit* edit : {form->EditW, form->EditH}) Type(edit, "999");
+  EXPECT_EQ(CanvasSize(), QSize(999, 999));
+  EXPECT_EQ(form->EditW->text(), "999");
+  EXPECT_EQ(form->ScrollBox1->horizontalScrollBar()->maximum(), 999 - form->ScrollBox1->viewport()->width());
+  // The spinner goes on from the last size within its range (99, typed on the way to 999).
+  QTest::mouseClick(form->UdW->UpButton(), Qt::LeftButton);
+  EXPECT_EQ(form->EditW->text(), "100");
+  EXPECT_EQ(CanvasSize(), QSize(100, 999));
+  form->UdW->SetPosition(400);
+  QTest::keyClick(form->EditW, Qt::Key_Up);
+  EXPECT_EQ(form->EditW->text(), "400");
+  EXPECT_EQ(CanvasSize(), QSize(400, 999));
+  EXPECT_TRUE(reports.isEmpty());
+}
+
+TEST_F(MainFormTest, OnlyDigitsGetIntoTheSizeFields) {
+  Type(form->EditW, "3a-5");
+  EXPECT_EQ(form->EditW->text(), "35");
+  QApplication::clipboard()->setText("7x");
+  QTest::keyClick(form->EditW, Qt::Key_V, Qt::ControlModifier);
+  EXPECT_EQ(form->EditW->text(), "35");
+  QApplication::clipboard()->setText("12");
+  QTest::keyClick(form->EditW, Qt::Key_V, Qt::ControlModifier);
+  EXPECT_EQ(form->EditW->text(), "3512");
+}
+
+TEST(NumericEditTest, TextSetByTheProgramStaysEditable) {
+  QLineEdit edit;
+  MakeNumericEdit(&edit);
+  edit.setText("-1");
+  struct Step {
+    Qt::Key key;
+    const char* text;
+  };
+  // Digits may be added after the minus sign and the digit may be deleted, but no second minus
+  // gets in.
+  for (const Step& step : {Step{Qt::Key_5, "-15"}, Step{Qt::Key_Minus, "-15"}, Step{Qt::Key_Backspace, "-1"},
+                           Step{Qt::Key_Backspace, "-"}, Step{Qt::Key_Home, "-"}, Step{Qt::Key_Minus, "-"},
+                           Step{Qt::Key_Delete, ""}, Step{Qt::Key_Minus, ""}}) {
+    QTest::keyClick(&edit, step.key);
+    EXPECT_EQ(edit.text(), step.text) << QTest::toString(step.key);
+  }
+}
+
+// A canvas size whose bitmap cannot be made: too wide, too high, or too many pixels in all.
+struct HugeCase {
+  const char* name;
+  const char* width;
+  const char* height;
+};
+
+class MainFormHugeTest : public MainFormTest, public ::testing::WithParamInterface<HugeCase> {};
+
+TEST_P(MainFormHugeTest, ASizeTheBitmapCannotTakeIsReportedAndChangesNothing) {
+  const HugeCase& c = GetParam();
+  form->EditW->setText(c.width);
+  ASSERT_TRUE(reports.isEmpty());
+  const QSize before = CanvasSize();
+  paints = 0;
+  form->EditH->setText(c.height);
+  ASSERT_EQ(reports.size(), 1);
+  EXPECT_TRUE(reports[0].contains(c.height)) << reports[0].toStdString();
+  EXPECT_EQ(CanvasSize(), before);
+  EXPECT_EQ(paints, 0);
+  EXPECT_EQ(form->EditH->text(), c.height);
+  // The program goes on: a valid size is taken afterwards.
+  form->EditH->setText("50");
+  EXPECT_EQ(CanvasSize(), QSize(before.width(), 50));
+  EXPECT_EQ(reports.size(), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, MainFormHugeTest,
+                         ::testing::Values(HugeCase{"Huge", "200", "99999999"},
+                                           HugeCase{"TooHigh", "300", "32768"},
+                                           HugeCase{"TooManyPixels", "32767", "2049"}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// A drag of (+10, -5) in two steps, with any button.
+class MainFormDragTest : public MainFormTest, public ::testing::WithParamInterface<Qt::MouseButton> {};
+
+TEST_P(MainFormDragTest, MovesEverySelectedLayerByThePointersTotalTravel) {
+  const Qt::MouseButton button = GetParam();
+  TZeltoLayer& a = AddLayer("A", 5, 7, true);
+  TZeltoLayer& b = AddLayer("B", 150, -20, false);
+  TZeltoLayer& c = AddLayer("C", -30, 300, true);
+  QTest::mousePress(form->PBox, button, {}, QPoint(40, 40));
+  EXPECT_EQ(paints, 0);
+  QTest::mouseMove(form->PBox, QPoint(47, 36));
+  QTest::mouseRelease(form->PBox, button, {}, QPoint(50, 35));
+  EXPECT_EQ(QPoint(a.Left, a.Top), QPoint(15, 2));
+  EXPECT_EQ(QPoint(b.Left, b.Top), QPoint(150, -20));
+  EXPECT_EQ(QPoint(c.Left, c.Top), QPoint(-20, 295));
+  EXPECT_EQ(paints, 2);
+  EXPECT_FALSE(form->Dragging);
+}
+
+INSTANTIATE_TEST_SUITE_P(Buttons, MainFormDragTest,
+                         ::testing::Values(Qt::LeftButton, Qt::RightButton, Qt::MiddleButton));
+
+TEST_F(MainFormTest, APressAndReleaseAtOnePointRedrawsOnceAndMovesNothing) {
+  TZeltoLayer& a = AddLayer("A", 5, 7, true);
+  QTest::mousePress(form->PBox, Qt::LeftButton, {}, QPoint(60, 60));
+  QTest::mouseRelease(form->PBox, Qt::LeftButton, {}, QPoint(60, 60));
+  EXPECT_EQ(QPoint(a.Left, a.Top), QPoint(5, 7));
+  EXPECT_EQ(paints, 1);
+}
+
+TEST_F(MainFormTest, ADragWithNothingSelectedRedrawsNothing) {
+  TZeltoLayer& a = AddLayer("A", 5, 7, false);
+  QTest::mousePress(form->PBox, Qt::LeftButton, {}, QPoint(60, 60));
+  QTest::mouseMove(form->PBox, QPoint(80, 90));
+  QTest::mouseRelease(form->PBox, Qt::LeftButton, {}, QPoint(90, 95));
+  EXPECT_EQ(QPoint(a.Left, a.Top), QPoint(5, 7));
+  EXPECT_EQ(paints, 0);
+}
+
+TEST_F(MainFormTest, MovesWithoutAPressAreIgnored) {
+  TZeltoLayer& a = AddLayer("A", 5, 7, true);
+  QTest::mouseRelease(form->PBox, Qt::LeftButton, {}, QPoint(90, 95));
+  form->PBoxMouseMove(form->PBox, 0, 30, 30);
+  EXPECT_EQ(QPoint(a.Left, a.Top), QPoint(5, 7));
+  EXPECT_EQ(paints, 0);
+}
+
+TEST_F(MainFormTest, AnOverflowingDragStepIsReportedAndMovesNothing) {
+  TZeltoLayer& a = AddLayer("A", 5, 7, true);
+  form->PBoxMouseDown(form->PBox, TMouseButton::mbLeft, ssLeft, INT32_MIN, 0);
+  QTest::mousePress(form->PBox, Qt::LeftButton, {}, QPoint(60, 60));  // holds the button for the move
+  form->LastX = INT32_MIN;
+  QTest::mouseMove(form->PBox, QPoint(61, 60));
+  EXPECT_EQ(reports, QStringList{"Integer overflow"});
+  EXPECT_EQ(QPoint(a.Left, a.Top), QPoint(5, 7));
+  EXPECT_EQ(paints, 0);
+  EXPECT_TRUE(form->Dragging);
+}
+
+TEST_F(MainFormTest, AnErrorWhileDrawingIsReportedAndTheCanvasGoesOn) {
+  AddLayer("AB", INT32_MAX - 1, 0, false);
+  RepaintCanvas();
+  EXPECT_EQ(reports, QStringList{"Integer overflow"});
+  Composition->GetLayer(0).Left = 0;
+  RepaintCanvas();
+  EXPECT_EQ(reports.size(), 1);
+  EXPECT_EQ(paints, 2);
+}
+
+TEST_F(MainFormTest, ResizingLeavesLayersWhereTheyWere) {
+  TZeltoLayer& a = AddLayer("W", 150, 20, false);
+  const auto inkRight = [] {
+    // Whether anything but white lies right of x = 140 in the rendered canvas.
+    const QImage& image = Composition->Bitmap.Image();
+    for (int y = 0; y < image.height(); ++y)
+      for (int x = 140; x < image.width(); ++x)
+        if (image.pixelColor(x, y) != QColor(Qt::white)) return true;
+    return false;
+  };
+  RepaintCanvas();
+  ASSERT_TRUE(inkRight());
+  Type(form->EditW, "100");
+  EXPECT_EQ(QPoint(a.Left, a.Top), QPoint(150, 20));
+  EXPECT_FALSE(inkRight());
+  Type(form->EditW, "200");
+  EXPECT_EQ(QPoint(a.Left, a.Top), QPoint(150, 20));
+  EXPECT_TRUE(inkRight());
+}
+
+}  // namespace
