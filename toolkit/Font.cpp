@@ -26,8 +26,10 @@ QFont TFont::ToQFont() const {
   font.setUnderline(HasStyle(fsUnderline));
   font.setStrikeOut(HasStyle(fsStrikeOut));
   if (Pitch == TFontPitch::Fixed) font.setFixedPitch(true);
-  // Characters are placed one by one at whole-pixel positions; kerning would let the
-  // surface move a glyph away from where the layout put it.
+  // Characters are placed one by one at whole pixels. Full hinting gives whole-pixel advances,
+  // so text drawn a character at a time matches the same text drawn at once; kerning would
+  // move a glyph away from where the layout put it.
   font.setKerning(false);
+  font.setHintingPreference(QFont::PreferFullHinting);
   return font;
 }

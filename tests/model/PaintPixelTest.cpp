@@ -4,6 +4,8 @@
 #include "tests/support/FixedMetricsEngine.h"
 
 #include <QGuiApplication>
+#include <QFontMetrics>
+#include <QPainter>
 #include <QPalette>
 
 #include <gtest/gtest.h>
@@ -163,6 +165,28 @@ TEST_F(PaintPixelTest, LayersFarOffTheCanvasPaintNothingOnIt) {
   }
   const QImage image = Paint();
   EXPECT_EQ(CountPixels(image, QRect(0, 0, 120, 80), [](QRgb c, int, int) { return c != kWhite; }), 0);
+}
+
+TEST_F(PaintPixelTest, CharacterByCharacterMatchesTheLineDrawnAtOnce) {
+  // Whole-pixel advances and no kerning: without spans, placing each character by the widths
+  // before it lands every glyph where Qt's own line layout puts it.
+  for (int size : {8, 10, 13, 20}) {
+    zelto.Layers.clear();
+    TZeltoLayer& layer = AddOwnFont("AVATar, quick Wg 0123 fly", clBlack, size);
+    layer.Left = 2;
+    layer.Top = 3;
+    const QImage perCharacter = Paint().copy(0, 0, 120, 80);
+
+    QImage atOnce(120, 80, QImage::Format_RGB32);
+    atOnce.fill(Qt::white);
+    QPainter painter(&atOnce);
+    const QFont font = layer.Font.ToQFont();
+    painter.setFont(font);
+    painter.setPen(Qt::black);
+    painter.drawText(QPointF(2, 3 + QFontMetrics(font).ascent()), QString::fromUtf8(layer.Text.c_str()));
+    painter.end();
+    EXPECT_EQ(perCharacter, atOnce) << size << " points";
+  }
 }
 
 }  // namespace
