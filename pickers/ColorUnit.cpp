@@ -1,1 +1,277 @@
 #include "pickers/ColorUnit.h"
+
+#include "app/MainUnit.h"
+#include "pickers/Misc.h"
+#include "toolkit/Application.h"
+#include "toolkit/Checked.h"
+#include "toolkit/Convert.h"
+#include "toolkit/UiFont.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPushButton>
+#include <QShowEvent>
+
+#include <algorithm>
+
+namespace {
+constexpr int mrOk = 1;
+constexpr int mrCancel = 2;
+}  // namespace
+
+bool ShowColorPicker(QWidget* owner, TColor& color) {
+  // Freed on every way out, an error passing through included.
+  TColorForm form(owner);
+  form.SelectedColor = ColorToRGB(color);
+  if (form.exec() != mrOk) return false;
+  color = form.SelectedColor;
+  return true;
+}
+
+// --- TCellGrid ---
+
+TCellGrid::TCellGrid(int32_t columns, int32_t rows, int32_t cellSize, QWidget* parent)
+    : QTableWidget(rows, columns, parent), canvas_(viewport()) {
+  for (QHeaderView* header : {horizontalHeader(), verticalHeader()}) {
+    header->hide();
+    header->setMinimumSectionSize(0);
+    header->setDefaultSectionSize(cellSize);
+    header->setSectionResizeMode(QHeaderView::Fixed);
+  }
+  setShowGrid(false);
+  setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  setEditTriggers(NoEditTriggers);
+  setSelectionMode(SingleSelection);
+  setTabKeyNavigation(false);
+  setCurrentCell(0, 0);
+}
+
+void TCellGrid::paintEvent(QPaintEvent* event) {
+  if (OnDrawCell)
+    for (int32_t row = 0; row < rowCount(); ++row)
+      for (int32_t col = 0; col < columnCount(); ++col) {
+        const QModelIndex index = model()->index(row, col);
+        const QRect cell = visualRect(index);
+        if (!cell.intersects(event->rect())) continue;
+        const TRect rect{cell.left(), cell.top(), cell.left() + cell.width(), cell.top() + cell.height()};
+        Guarded([&] { OnDrawCell(col, row, rect, index == currentIndex()); });
+      }
+  canvas_.Release();
+}
+
+void TCellGrid::mousePressEvent(QMouseEvent* event) {
+  // Only the left button chooses cells.
+  if (event->button() != Qt::LeftButton) return;
+  leftPressed_ = true;
+  QTableWidget::mousePressEvent(event);
+}
+
+void TCellGrid::mouseDoubleClickEvent(QMouseEvent* event) {
+  // The second press of a double click chooses like the first.
+  if (event->button() != Qt::LeftButton) return;
+  leftPressed_ = true;
+  QTableWidget::mouseDoubleClickEvent(event);
+}
+
+void TCellGrid::mouseReleaseEvent(QMouseEvent* event) {
+  QTableWidget::mouseReleaseEvent(event);
+  if (event->button() != Qt::LeftButton || !leftPressed_) return;
+  leftPressed_ = false;
+  if (OnClick) Guarded(OnClick);
+}
+
+void TCellGrid::keyPressEvent(QKeyEvent* event) {
+  const QModelIndex before = currentIndex();
+  QTableWidget::keyPressEvent(event);
+  if (currentIndex() != before && OnClick) Guarded(OnClick);
+}
+
+// --- TColorForm ---
+
+TColorForm::TColorForm(QWidget* owner) : QDialog(owner) {
+  setWindowTitle(QStringLiteral("ColorForm"));
+  setFont(UiFont().ToQFont());
+  setFixedSize(272, 154);
+  move(409, 0);
+
+  PbR = MakeSlider(0, 8);
+  PbG = MakeSlider(1, 24);
+  PbB = MakeSlider(2, 40);
+
+  SG = new TCellGrid(36, 6, 7, this);
+  SG->setObjectName(QStringLiteral("SG"));
+  SG->setFrameStyle(QFrame::WinPanel | QFrame::Sunken);  // 2 pixels, leaving 252 × 42 inside
+  SG->setGeometry(8, 64, 256, 46);
+  SG->OnDrawCell = [this](int32_t ACol, int32_t ARow, const TRect& Rect, bool Current) {
+    SGDrawCell(SG, ACol, ARow, Rect, Current);
+  };
+  SG->OnClick = [this] { SGClick(SG); };
+
+  Panel1 = new QWidget(this);
+  Panel1->setObjectName(QStringLiteral("Panel1"));
+  Panel1->setGeometry(0, 154 - 34, 272, 34);
+
+  PnlInfo = new QLabel(QStringLiteral("[Color] R:XXX G:XXX B:XXX"), Panel1);
+  PnlInfo->setObjectName(QStringLiteral("PnlInfo"));
+  PnlInfo->setGeometry(0, 0, 185, 34);
+  PnlInfo->setFrameStyle(QFrame::Panel | QFrame::Raised);
+  PnlInfo->setAlignment(Qt::AlignCenter);
+  PnlInfo->setAutoFillBackground(true);
+
+  BitBtn1 = new QPushButton(OkGlyph(), QString(), Panel1);
+  BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
+  BitBtn1->setAccessibleName(QStringLiteral("OK"));
+  BitBtn1->setGeometry(189, 4, 38, 26);
+  BitBtn1->setIconSize(QSize(20, 20));
+  BitBtn1->setDefault(true);
+  connect(BitBtn1, &QPushButton::clicked, this, [this] { done(mrOk); });
+
+  BitBtn2 = new QPushButton(CancelGlyph(), QString(), Panel1);
+  BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
+  BitBtn2->setAccessibleName(QStringLiteral("Cancel"));
+  BitBtn2->setGeometry(230, 4, 38, 26);
+  BitBtn2->setIconSize(QSize(20, 20));
+  connect(BitBtn2, &QPushButton::clicked, this, [this] { done(mrCancel); });
+
+  Guarded([this] { FormCreate(this); });
+}
+
+TColorForm::~TColorForm() {
+  Guarded([this] { FormDestroy(this); });
+}
+
+TPaintBox* TColorForm::MakeSlider(int32_t tag, int32_t top) {
+  auto* slider = new TPaintBox(this);
+  static const char* const names[] = {"PbR", "PbG", "PbB"};
+  slider->setObjectName(QString::fromLatin1(names[tag]));
+  slider->setProperty("Tag", tag);
+  slider->setGeometry(8, top, 256, 12);
+  slider->OnPaint = [this, slider] { PbRPaint(slider); };
+  slider->OnMouseDown = [this, slider](TMouseButton button, TShiftState shift, int32_t x, int32_t y) {
+    PbRMouseDown(slider, button, shift, x, y);
+  };
+  slider->OnMouseMove = [this, slider](TShiftState shift, int32_t x, int32_t y) {
+    PbRMouseMove(slider, shift, x, y);
+  };
+  slider->OnMouseUp = [this, slider](TMouseButton button, TShiftState shift, int32_t x, int32_t y) {
+    PbRMouseUp(slider, button, shift, x, y);
+  };
+  return slider;
+}
+
+void TColorForm::FormCreate(QObject*) {
+  // Under the main window, whichever window asked for the picker.
+  move(x(), CheckedAdd(MainForm->y(), MainForm->frameGeometry().height()));
+  GradientBitmap = std::make_unique<TBitmap>();
+  BuildGradientBitmap(*GradientBitmap);
+  Dragging = false;
+  Rgb = {0, 0, 0};
+  for (TPaintBox* slider : {PbR, PbG, PbB}) {
+    slider->SetOpaque(true);
+    slider->Canvas().Pen.Color = clWhite;  // the marker's colour
+  }
+  FillPaletteGrid(*SG);
+}
+
+void TColorForm::FormDestroy(QObject*) { GradientBitmap.reset(); }
+
+void TColorForm::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  // A window the desktop shows again (after minimising) is not shown anew.
+  if (!event->spontaneous()) Guarded([this] { FormShow(this); });
+}
+
+void TColorForm::FormShow(QObject*) {
+  Rgb[0] = RangeToByte(SelectedColor & 0xFF);
+  Rgb[1] = RangeToByte((SelectedColor >> 8) & 0xFF);
+  Rgb[2] = RangeToByte((SelectedColor >> 16) & 0xFF);
+}
+
+void TColorForm::done(int result) {
+  Guarded([this] { FormCloseQuery(this); });
+  // Enter or Esc with the mouse button still held on a slider.
+  ReleaseCursor();
+  Dragging = false;
+  QDialog::done(result);
+}
+
+void TColorForm::reject() { done(mrCancel); }
+
+// Every attempt to close succeeds.
+void TColorForm::FormCloseQuery(QObject*) { SelectedColor = Rgb[0] + 256 * Rgb[1] + 65536 * Rgb[2]; }
+
+void TColorForm::PbRPaint(QObject* Sender) {
+  auto* slider = static_cast<TPaintBox*>(Sender);
+  const int32_t k = slider->property("Tag").toInt();
+  TCanvas& canvas = slider->Canvas();
+  // Row k of the ramps, one pixel high, stretched down the slider: column x shows the value x.
+  canvas.StretchDraw({0, 0, slider->width(), slider->height()}, *GradientBitmap,
+                     {0, k, slider->width(), k + 1});
+  DrawSliderMarker(canvas, Rgb[k], 6);
+  UpdateInfo();
+}
+
+// The platform's cursor confinement holds the pointer inside a screen rectangle. Here the
+// pressed slider grabs the mouse instead, and PbRMouseMove takes a pointer outside the
+// rectangle at the nearest point inside it, as if the cursor had stopped at the rectangle's
+// edge: left of the slider counts as 0, right of it as 255, and a channel never leaves 0..255.
+void TColorForm::ClipCursor(TPaintBox* slider) {
+  CursorClip = GetControlScreenRect(*slider);
+  slider->grabMouse();
+}
+
+void TColorForm::ReleaseCursor() {
+  if (QWidget* grabber = QWidget::mouseGrabber(); grabber && isAncestorOf(grabber)) grabber->releaseMouse();
+}
+
+void TColorForm::PbRMouseDown(QObject* Sender, TMouseButton, TShiftState Shift, int32_t X, int32_t Y) {
+  ClipCursor(static_cast<TPaintBox*>(Sender));
+  Dragging = true;
+  PbRMouseMove(Sender, Shift, X, Y);
+}
+
+void TColorForm::PbRMouseMove(QObject* Sender, TShiftState, int32_t X, int32_t Y) {
+  if (!Dragging) return;
+  auto* slider = static_cast<TPaintBox*>(Sender);
+  const QPoint screen = slider->mapToGlobal(QPoint(X, Y));
+  const int32_t confined = std::clamp(screen.x(), CursorClip.Left, CheckedSub(CursorClip.Right, 1));
+  Rgb[slider->property("Tag").toInt()] = RangeToByte(CheckedSub(confined, CursorClip.Left));
+  slider->repaint();
+}
+
+void TColorForm::PbRMouseUp(QObject*, TMouseButton, TShiftState, int32_t, int32_t) {
+  Dragging = false;
+  ReleaseCursor();
+}
+
+void TColorForm::SGDrawCell(QObject*, int32_t ACol, int32_t ARow, const TRect& Rect, bool Current) {
+  TCanvas& canvas = SG->Canvas();
+  canvas.Brush.Color = StrToInt(SG->item(ARow, ACol)->text());
+  canvas.FillRect(Rect);
+  if (Current) {
+    canvas.Brush.Color = clBlack;
+    canvas.FrameRect(Rect);
+  }
+}
+
+void TColorForm::SGClick(QObject*) {
+  const TColor c = StrToInt(SG->currentItem()->text());
+  Rgb[0] = RangeToByte(c & 0xFF);
+  Rgb[1] = RangeToByte((c >> 8) & 0xFF);
+  Rgb[2] = RangeToByte((c >> 16) & 0xFF);
+  PbR->repaint();
+  PbG->repaint();
+  PbB->repaint();
+}
+
+void TColorForm::UpdateInfo() {
+  const TColor c = Rgb[0] + 256 * Rgb[1] + 65536 * Rgb[2];
+  QPalette palette = PnlInfo->palette();
+  palette.setColor(QPalette::Window, ToQColor(c));
+  PnlInfo->setPalette(palette);
+  PnlInfo->setText(QString::asprintf("[Color] R:%3.3d G:%3.3d B:%3.3d", Rgb[0], Rgb[1], Rgb[2]));
+}
