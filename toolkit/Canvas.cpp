@@ -7,6 +7,8 @@
 
 #include <algorithm>
 #include <climits>
+#include <cmath>
+#include <cstdlib>
 
 namespace {
 // The raster engine works in a far smaller range than 32-bit coordinates; whatever lies beyond
@@ -70,12 +72,20 @@ void TCanvas::MoveTo(int32_t x, int32_t y) {
 }
 
 void TCanvas::LineTo(int32_t x, int32_t y) {
-  if (QPainter* p = Begin()) {
-    // A flat cap leaves the end point out, as the platform's lines do.
-    QPen pen(ToQColor(Pen.Color), Pen.Width, Qt::SolidLine, Qt::FlatCap);
-    p->setPen(pen);
+  QPainter* p = Begin();
+  if (p && (x != penX_ || y != penY_)) {
+    // The line covers the pixels from the pen position up to, not including, (x, y), in any
+    // direction: the last pixel is the one a step short of the end along the longer axis.
+    const int64_t dx = int64_t(x) - penX_, dy = int64_t(y) - penY_;
+    const bool alongX = std::llabs(dx) >= std::llabs(dy);
+    const double steps = double(alongX ? std::llabs(dx) : std::llabs(dy)) - 1;
+    const QPointF start(penX_ + 0.5, penY_ + 0.5);
+    const QPointF last = start + QPointF(dx, dy) * (steps / (steps + 1));
+    // Stroke between the outer edges of the first and the last pixel, the pen's width across.
+    const QPointF direction = QPointF(dx, dy) / std::hypot(double(dx), double(dy));
+    p->setPen(QPen(ToQColor(Pen.Color), std::max(1, Pen.Width), Qt::SolidLine, Qt::FlatCap));
     p->setRenderHint(QPainter::Antialiasing, false);
-    p->drawLine(QPoint(penX_, penY_), QPoint(x, y));
+    p->drawLine(start - direction * 0.5, last + direction * 0.5);
   }
   MoveTo(x, y);
 }

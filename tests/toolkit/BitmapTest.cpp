@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 namespace {
 
 QRgb Pixel(TBitmap& bitmap, int x, int y) { return bitmap.Image().pixel(x, y) | 0xFF000000; }
@@ -88,15 +91,42 @@ TEST_F(CanvasTest, StretchDrawRepeatsARowAndDrawCopiesBlocks) {
   EXPECT_EQ(Pixel(bitmap, 50, 20), qRgb(255, 255, 255));
 }
 
-TEST_F(CanvasTest, LinesLeaveTheirEndPointAndFramesStayInside) {
-  TCanvas& canvas = bitmap.Canvas();
-  canvas.Pen.Color = clRed;
-  canvas.MoveTo(5, 5);
-  canvas.LineTo(10, 5);
-  EXPECT_EQ(Pixel(bitmap, 5, 5), qRgb(255, 0, 0));
-  EXPECT_EQ(Pixel(bitmap, 9, 5), qRgb(255, 0, 0));
-  EXPECT_EQ(Pixel(bitmap, 10, 5), qRgb(0, 255, 0));
+struct LineCase {
+  const char* name;
+  int x0, y0, x1, y1, width;
+  std::vector<QPoint> painted;
+};
 
+TEST_F(CanvasTest, LinesCoverTheirStartButNotTheirEndInEveryDirection) {
+  const LineCase cases[] = {
+      {"right", 5, 5, 8, 5, 1, {{5, 5}, {6, 5}, {7, 5}}},
+      {"left", 8, 5, 5, 5, 1, {{8, 5}, {7, 5}, {6, 5}}},
+      {"down", 5, 5, 5, 7, 1, {{5, 5}, {5, 6}}},
+      {"up", 5, 7, 5, 5, 1, {{5, 7}, {5, 6}}},
+      {"diagonal", 5, 5, 8, 8, 1, {{5, 5}, {6, 6}, {7, 7}}},
+      {"wide", 10, 10, 12, 10, 3, {{10, 9}, {11, 9}, {10, 10}, {11, 10}, {10, 11}, {11, 11}}},
+      {"wide up", 10, 12, 10, 10, 3, {{9, 12}, {10, 12}, {11, 12}, {9, 11}, {10, 11}, {11, 11}}},
+  };
+  for (const LineCase& c : cases) {
+    bitmap.Canvas().Brush.Color = RGBToColor(0, 255, 0);
+    bitmap.Canvas().FillRect({0, 0, 60, 30});
+    bitmap.Canvas().Pen.Color = clRed;
+    bitmap.Canvas().Pen.Width = c.width;
+    bitmap.Canvas().MoveTo(c.x0, c.y0);
+    bitmap.Canvas().LineTo(c.x1, c.y1);
+    std::vector<QPoint> painted;
+    for (int y = 0; y < 30; ++y)
+      for (int x = 0; x < 60; ++x)
+        if (Pixel(bitmap, x, y) == qRgb(255, 0, 0)) painted.push_back({x, y});
+    std::vector<QPoint> expected = c.painted;
+    const auto byRow = [](const QPoint& a, const QPoint& b) { return std::pair(a.y(), a.x()) < std::pair(b.y(), b.x()); };
+    std::sort(expected.begin(), expected.end(), byRow);
+    EXPECT_EQ(painted, expected) << c.name;
+  }
+}
+
+TEST_F(CanvasTest, FramesStayInsideTheirRectangle) {
+  TCanvas& canvas = bitmap.Canvas();
   canvas.Brush.Color = clBlack;
   canvas.FrameRect({20, 10, 27, 17});
   EXPECT_EQ(Pixel(bitmap, 20, 10), qRgb(0, 0, 0));
