@@ -1,22 +1,545 @@
 #include "panel/LayerUnit.h"
 
 #include "app/MainUnit.h"
+#include "pickers/ColorUnit.h"
+#include "pickers/FontUnit.h"
+#include "pickers/Misc.h"
 #include "toolkit/Application.h"
+#include "toolkit/Checked.h"
+#include "toolkit/CodePage.h"
+#include "toolkit/Convert.h"
+#include "toolkit/TickCount.h"
 #include "toolkit/UiFont.h"
+#include "toolkit/UpDown.h"
 #include "toolkit/WindowBounds.h"
 
+#include <QFrame>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSplitter>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <array>
+#include <functional>
+#include <string>
+#include <utility>
+
 TLayerForm* LayerForm = nullptr;
+uint8_t PressKind = 0;
+int32_t PressIndex = 0;
+
+namespace {
+
+constexpr int32_t kRowHeight = 18;
+constexpr int32_t kBoxSize = 14;
+
+// --- Text between the memo and the layers ---
+
+// The layers hold bytes of the system code page with CR LF line breaks; the memo holds
+// Unicode with its own line breaks.
+std::string MemoToLayerText(const QString& memo) {
+  return TCodePage::System().FromUnicode(QString(memo).replace(QLatin1Char('\n'), QStringLiteral("\r\n")));
+}
+
+QString LayerTextToMemo(const std::string& text) {
+  return TCodePage::System().ToUnicode(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
+
+// --- A row of the list ---
+
+// A row's three parts: the visibility cell, the default-font cell (squares as high as the row)
+// and the text area after them.
+struct TRowCells {
+  TRect Row, Visibility, DefaultFont, Text;
+};
+
+TRowCells Cells(const TRect& row) {
+  const int32_t h = row.Height();
+  const int32_t x1 = CheckedAdd(row.Left, h);
+  const int32_t x2 = CheckedAdd(x1, h);
+  return {row, {row.Left, row.Top, x1, row.Bottom}, {x1, row.Top, x2, row.Bottom}, {x2, row.Top, row.Right, row.Bottom}};
+}
+
+struct TRowColors {
+  QColor Back, Text;
+};
+
+// By [has the focus][is selected].
+const TRowColors kRowColors[2][2] = {
+    {{QColor(255, 255, 255), QColor(0, 0, 0)}, {QColor(10, 36, 106), QColor(255, 255, 255)}},
+    {{QColor(240, 240, 240), QColor(0, 0, 0)}, {QColor(110, 136, 206), QColor(255, 255, 255)}},
+};
+
+// The check mark, 7 × 7 pixels, row by row; bit 6 is the leftmost pixel.
+constexpr std::array<uint8_t, 7> kCheckMark = {0x01, 0x03, 0x47, 0x6E, 0x7C, 0x38, 0x10};
+
+// A flat check box with its top-left corner at (x, y): a grey one-pixel frame around a white
+// square, with a black check mark when checked; grey inside and out while held down.
+void DrawCheckBox(QPainter& canvas, int32_t x, int32_t y, bool checked, bool inactive) {
+  canvas.fillRect(x, y, kBoxSize, kBoxSize, QColor(128, 128, 128));
+  canvas.fillRect(x + 1, y + 1, kBoxSize - 2, kBoxSize - 2, inactive ? QColor(192, 192, 192) : QColor(255, 255, 255));
+  if (!checked) return;
+  const QColor mark = inactive ? QColor(128, 128, 128) : QColor(0, 0, 0);
+  const int32_t left = x + (kBoxSize - 7) / 2;
+  const int32_t top = y + (kBoxSize - 7) / 2;
+  for (int32_t row = 0; row < 7; ++row)
+    for (int32_t col = 0; col < 7; ++col)
+      if (kCheckMark[row] & (0x40 >> col)) canvas.fillRect(left + col, top + row, 1, 1, mark);
+}
+
+// The focus rectangle: a dotted outline along the inside of `rect`, every other pixel.
+void DrawFocusRect(QPainter& canvas, const TRect& rect, const QColor& color) {
+  QPen dots(color, 1, Qt::CustomDashLine);
+  dots.setDashPattern({1, 1});
+  dots.setCosmetic(true);
+  canvas.setClipping(false);
+  canvas.setRenderHint(QPainter::Antialiasing, false);
+  canvas.setPen(dots);
+  canvas.setBrush(Qt::NoBrush);
+  canvas.drawRect(rect.Left, rect.Top, rect.Width() - 1, rect.Height() - 1);
+}
+
+// --- Button pictures: 16 × 16, in colours of the classic 16-colour palette ---
+
+const QColor kBlack(0, 0, 0), kWhite(255, 255, 255), kGreen(0, 128, 0), kNavy(0, 0, 128), kGrey(128, 128, 128),
+    kRed(255, 0, 0), kLime(0, 255, 0), kBlue(0, 0, 255), kYellow(255, 255, 0);
+
+QPixmap Picture(const std::function<void(QPainter&)>& draw) {
+  QImage image(16, 16, QImage::Format_ARGB32);
+  image.fill(Qt::transparent);
+  QPainter painter(&image);
+  draw(painter);
+  painter.end();
+  return QPixmap::fromImage(image);
+}
+
+// A white sheet with a black edge, `w` × `h` pixels with its top-left corner at (x, y).
+void Sheet(QPainter& p, int x, int y, int w, int h) {
+  p.fillRect(x, y, w, h, kBlack);
+  p.fillRect(x + 1, y + 1, w - 2, h - 2, kWhite);
+}
+
+// The letter A, 11 pixels wide, from (x, y).
+void LetterA(QPainter& p, int x, int y) {
+  p.setPen(QPen(kBlack, 2));
+  p.drawPolyline(QPolygon({QPoint(x, y + 11), QPoint(x + 5, y), QPoint(x + 10, y + 11)}));
+  p.drawLine(x + 3, y + 7, x + 7, y + 7);
+}
+
+// Four swatches in a black frame, 10 × 10 from (x, y).
+void Swatches(QPainter& p, int x, int y) {
+  p.fillRect(x, y, 11, 11, kBlack);
+  p.fillRect(x + 1, y + 1, 4, 4, kRed);
+  p.fillRect(x + 6, y + 1, 4, 4, kLime);
+  p.fillRect(x + 1, y + 6, 4, 4, kBlue);
+  p.fillRect(x + 6, y + 6, 4, 4, kYellow);
+}
+
+// An arrow pointing up (`up`) or down.
+QPixmap Arrow(bool up) {
+  return Picture([up](QPainter& p) {
+    const int tip = up ? 2 : 13, base = up ? 8 : 7, stemTop = up ? 8 : 3;
+    p.setPen(Qt::NoPen);
+    p.setBrush(kNavy);
+    p.drawPolygon(QPolygon({QPoint(8, tip), QPoint(14, base), QPoint(2, base)}));
+    p.fillRect(6, stemTop, 4, 5, kNavy);
+  });
+}
+
+// The canvas with a block at one of its nine anchors.
+QPixmap AnchorPicture(int anchor) {
+  return Picture([anchor](QPainter& p) {
+    Sheet(p, 1, 1, 14, 14);
+    p.fillRect(3 + 4 * (anchor % 3), 3 + 4 * (anchor / 3), 2, 2, kNavy);
+  });
+}
+
+QToolButton* MakeButton(QWidget* parent, int x, int y, const QPixmap& picture, const char* name) {
+  auto* button = new QToolButton(parent);
+  button->setObjectName(QLatin1String(name));
+  button->setGeometry(x, y, 25, 25);
+  button->setIcon(picture);
+  button->setIconSize(QSize(16, 16));
+  return button;
+}
+
+QPushButton* MakeBitButton(QWidget* parent, int x, int y, const QPixmap& picture, const char* name) {
+  auto* button = new QPushButton(picture, QString(), parent);
+  button->setObjectName(QLatin1String(name));
+  button->setGeometry(x, y, 25, 25);
+  button->setIconSize(QSize(16, 16));
+  return button;
+}
+
+// A spacing field: an edit starting at "0" with a spinner of -100..100 at its right edge.
+QLineEdit* MakeSpanEdit(QWidget* parent, int y, TUpDown*& spinner, const char* name) {
+  auto* edit = new QLineEdit(parent);
+  edit->setObjectName(QLatin1String(name));
+  edit->setGeometry(4, y, 38, 21);
+  edit->setAttribute(Qt::WA_InputMethodEnabled, false);
+  spinner = new TUpDown(parent);
+  spinner->SetRange(-100, 100);
+  spinner->SetPosition(0);
+  spinner->SetAssociate(edit);
+  return edit;
+}
+
+}  // namespace
 
 TLayerForm::TLayerForm() {
   setWindowFlags(Qt::Tool);
   setWindowTitle(QStringLiteral("LayerForm"));
   setFont(UiFont().ToQFont());
   SetOuterBounds(this, QRect(0, 0, 150, 474));
+
+  Panel1 = new QFrame(this);
+  Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
+  Panel1->setFixedHeight(41);
+  BtnAdd = MakeButton(Panel1, 8, 8, Picture([](QPainter& p) {
+    Sheet(p, 2, 1, 10, 13);
+    p.fillRect(8, 10, 7, 3, kGreen);
+    p.fillRect(10, 8, 3, 7, kGreen);
+  }), "BtnAdd");
+  BtnDel = MakeButton(Panel1, 36, 8, CancelGlyph(), "BtnDel");
+  BtnCopy = MakeButton(Panel1, 64, 8, Picture([](QPainter& p) {
+    Sheet(p, 1, 1, 9, 11);
+    Sheet(p, 6, 4, 9, 11);
+  }), "BtnCopy");
+  BtnAdd->setToolTip(QStringLiteral("create"));
+  BtnDel->setToolTip(QStringLiteral("delete"));
+  BtnCopy->setToolTip(QStringLiteral("create copy"));
+
+  // The list and the memo share the space between the panels; the splitter moves the border
+  // between them, and only the list grows and shrinks with the window.
+  Splitter1 = new QSplitter(Qt::Vertical, this);
+  Splitter1->setHandleWidth(3);
+  Splitter1->setChildrenCollapsible(false);
+  LBox = new TVirtualListBox(kRowHeight);
+  MemText = new QPlainTextEdit;
+  MemText->setLineWrapMode(QPlainTextEdit::NoWrap);
+  MemText->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  MemText->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  MemText->setTabChangesFocus(true);
+  Splitter1->addWidget(LBox);
+  Splitter1->addWidget(MemText);
+  Splitter1->setStretchFactor(0, 1);
+  Splitter1->setStretchFactor(1, 0);
+  Splitter1->setSizes({474 - 41 - 135 - 3 - 89, 89});
+
+  Panel2 = new QFrame(this);
+  Panel2->setFixedHeight(135);
+  BtnUp = MakeButton(Panel2, 4, 4, Arrow(true), "BtnUp");
+  BtnDown = MakeButton(Panel2, 29, 4, Arrow(false), "BtnDown");
+  BtnFont = MakeButton(Panel2, 4, 29, Picture([](QPainter& p) { LetterA(p, 2, 2); }), "BtnFont");
+  BtnColor = MakeButton(Panel2, 29, 29, Picture([](QPainter& p) { Swatches(p, 2, 2); }), "BtnColor");
+  // The default font and colour: the same pictures on a sheet, the canvas.
+  BitBtn1 = MakeBitButton(Panel2, 4, 54, Picture([](QPainter& p) {
+    Sheet(p, 0, 0, 16, 16);
+    LetterA(p, 2, 2);
+  }), "BitBtn1");
+  BitBtn2 = MakeBitButton(Panel2, 29, 54, Picture([](QPainter& p) {
+    Sheet(p, 0, 0, 16, 16);
+    Swatches(p, 2, 2);
+  }), "BitBtn2");
+  EditLineSpan = MakeSpanEdit(Panel2, 84, UdLineSpan, "EditLineSpan");
+  EditCharSpan = MakeSpanEdit(Panel2, 109, UdCharSpan, "EditCharSpan");
+  UdLineSpan->setObjectName(QStringLiteral("UdLineSpan"));
+  UdCharSpan->setObjectName(QStringLiteral("UdCharSpan"));
+
+  QToolButton** const alignment[] = {&BtnLT, &BtnCT, &BtnRT, &BtnLC, &BtnCC, &BtnRC, &BtnLB, &BtnCB, &BtnRB};
+  static const char* const alignmentNames[] = {"BtnLT", "BtnCT", "BtnRT", "BtnLC", "BtnCC",
+                                               "BtnRC", "BtnLB", "BtnCB", "BtnRB"};
+  for (int tag = 0; tag < 9; ++tag) {
+    QToolButton* button =
+        MakeButton(Panel2, 66 + 25 * (tag % 3), 4 + 25 * (tag / 3), AnchorPicture(tag), alignmentNames[tag]);
+    button->setProperty("Tag", tag);
+    connect(button, &QToolButton::clicked, this, Guard([this, button] { BtnLTClick(button); }));
+    *alignment[tag] = button;
+  }
+
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  layout->addWidget(Panel1);
+  layout->addWidget(Splitter1, 1);
+  layout->addWidget(Panel2);
+
+  const std::pair<QWidget*, const char*> names[] = {
+      {Panel1, "Panel1"}, {Splitter1, "Splitter1"}, {LBox, "LBox"}, {MemText, "MemText"}, {Panel2, "Panel2"}};
+  for (const auto& [widget, name] : names) widget->setObjectName(QLatin1String(name));
+
+  LBox->OnDrawItem = [this](QPainter& canvas, int32_t index, const TRect& rect, TOwnerDrawState state) {
+    LBoxDrawItem(canvas, index, rect, state);
+  };
+  LBox->OnMouseDown = [this](Qt::MouseButton button, Qt::KeyboardModifiers shift, int32_t x, int32_t y) {
+    LBoxMouseDown(LBox, button, shift, x, y);
+  };
+  LBox->OnMouseUp = [this](Qt::MouseButton button, Qt::KeyboardModifiers shift, int32_t x, int32_t y) {
+    LBoxMouseUp(LBox, button, shift, x, y);
+  };
+  LBox->OnClick = [this] { LBoxClick(LBox); };
+  connect(BtnAdd, &QToolButton::clicked, this, Guard([this] { BtnAddClick(BtnAdd); }));
+  connect(BtnDel, &QToolButton::clicked, this, Guard([this] { BtnDelClick(BtnDel); }));
+  connect(BtnCopy, &QToolButton::clicked, this, Guard([this] { BtnCopyClick(BtnCopy); }));
+  connect(BtnUp, &QToolButton::clicked, this, Guard([this] { BtnUpClick(BtnUp); }));
+  connect(BtnDown, &QToolButton::clicked, this, Guard([this] { BtnDownClick(BtnDown); }));
+  connect(BtnFont, &QToolButton::clicked, this, Guard([this] { BtnFontClick(BtnFont); }));
+  connect(BtnColor, &QToolButton::clicked, this, Guard([this] { BtnColorClick(BtnColor); }));
+  connect(BitBtn1, &QPushButton::clicked, this, Guard([this] { BitBtn1Click(BitBtn1); }));
+  connect(BitBtn2, &QPushButton::clicked, this, Guard([this] { BitBtn2Click(BitBtn2); }));
+  connect(MemText, &QPlainTextEdit::textChanged, this, Guard([this] { MemTextChange(MemText); }));
+  connect(EditLineSpan, &QLineEdit::textChanged, this, Guard([this] { EditLineSpanChange(EditLineSpan); }));
+  connect(EditCharSpan, &QLineEdit::textChanged, this, Guard([this] { EditLineSpanChange(EditCharSpan); }));
+
   Guarded([this] { FormCreate(this); });
   show();
 }
 
+TLayerForm::~TLayerForm() {
+  Guarded([this] { FormDestroy(this); });
+}
+
 void TLayerForm::FormCreate(QObject*) {
   // Immediately to the left of the main window, tops level; nothing keeps it on the screen.
-  move(MainForm->x() - frameGeometry().width(), MainForm->y());
+  move(CheckedSub(MainForm->x(), frameGeometry().width()), MainForm->y());
+  WorkFont = std::make_unique<TFont>();
+  MakeNumericEdit(EditLineSpan);
+  MakeNumericEdit(EditCharSpan);
+}
+
+void TLayerForm::FormDestroy(QObject*) { WorkFont.reset(); }
+
+// --- The layer list ---
+
+void TLayerForm::LBoxDrawItem(QPainter& Canvas, int32_t Index, const TRect& Rect, TOwnerDrawState State) {
+  const TZeltoLayer& layer = Composition->GetLayer(Index);
+  const TRowColors& colors = kRowColors[(State & odFocused) ? 1 : 0][(State & odSelected) ? 1 : 0];
+  const TRowCells cells = Cells(Rect);
+  const int32_t h = Rect.Height();
+  const int32_t d = (h - kBoxSize) / 2;
+
+  Canvas.fillRect(Rect.Left, Rect.Top, Rect.Width(), h, colors.Back);
+  DrawCheckBox(Canvas, CheckedAdd(Rect.Left, d), CheckedAdd(Rect.Top, d), layer.Visible,
+               PressKind == 1 && PressIndex == Index);
+  DrawCheckBox(Canvas, CheckedAdd(cells.DefaultFont.Left, d), CheckedAdd(Rect.Top, d), layer.UseDefaultFont,
+               PressKind == 2 && PressIndex == Index);
+
+  // One line, whatever line breaks the text holds, vertically centred by the height of "Wg".
+  Canvas.setFont(LBox->font());
+  const QFontMetrics metrics = Canvas.fontMetrics();
+  const int32_t top = CheckedAdd(Rect.Top, (h - metrics.height()) / 2);
+  Canvas.setClipRect(cells.Text.Left, cells.Text.Top, cells.Text.Width(), cells.Text.Height());
+  Canvas.setPen(colors.Text);
+  Canvas.drawText(CheckedAdd(cells.Text.Left, 3), CheckedAdd(top, metrics.ascent()),
+                  TCodePage::System().ToUnicode(layer.GetText()));
+
+  if (State & odFocused) DrawFocusRect(Canvas, Rect, colors.Text);
+}
+
+void TLayerForm::LBoxMouseDown(QObject*, Qt::MouseButton, Qt::KeyboardModifiers, int32_t X, int32_t Y) {
+  PressKind = 0;
+  const int32_t row = LBox->ItemAtPos(QPoint(X, Y));
+  if (row < 0) return;
+  const TRowCells cells = Cells(LBox->ItemRect(row));
+  if (cells.Visibility.Contains(X, Y)) {
+    PressKind = 1;
+    PressIndex = row;
+    LBox->InvalidateRect(cells.Visibility);
+  } else if (cells.DefaultFont.Contains(X, Y)) {
+    PressKind = 2;
+    PressIndex = row;
+    LBox->InvalidateRect(cells.DefaultFont);
+  } else {
+    LBox->InvalidateRect(cells.Row);
+  }
+}
+
+void TLayerForm::LBoxMouseUp(QObject*, Qt::MouseButton, Qt::KeyboardModifiers, int32_t X, int32_t Y) {
+  // The box toggles only when the release is in the cell that the press was in.
+  const TRowCells cells = Cells(LBox->ItemRect(PressIndex));
+  if (cells.Visibility.Contains(X, Y) && PressKind == 1) {
+    Composition->SetLayerVisible(PressIndex, !Composition->LayerVisible(PressIndex));
+    LBox->InvalidateRect(cells.Visibility);
+    RepaintCanvas();
+  } else if (cells.DefaultFont.Contains(X, Y) && PressKind == 2) {
+    Composition->SetLayerUseDefaultFont(PressIndex, !Composition->LayerUseDefaultFont(PressIndex));
+    LBox->InvalidateRect(cells.DefaultFont);
+    RepaintCanvas();
+  } else {
+    LBox->InvalidateRect(cells.Row);
+  }
+  PressKind = 0;
+}
+
+void TLayerForm::LBoxClick(QObject*) { SyncSelection(); }
+
+void TLayerForm::SyncSelection() {
+  for (int32_t i = 0; i < LBox->Count(); ++i) Composition->SetLayerSelected(i, LBox->Selected(i));
+  if (Composition->SelectedCount() == 0) return;
+  // Loading goes through the editors' change handlers, so whatever an editor changes to
+  // reaches every selected layer.
+  const TZeltoLayer& first = Composition->SelectedLayer(0);
+  const QString text = LayerTextToMemo(first.GetText());
+  if (MemText->toPlainText() != text) MemText->setPlainText(text);
+  UdLineSpan->SetPosition(first.LineSpan);
+  UdCharSpan->SetPosition(first.CharSpan);
+}
+
+void TLayerForm::UpdateCount() { LBox->SetCount(Composition->LayerCount()); }
+
+void TLayerForm::MarkRow(int32_t row) {
+  LBox->SetItemIndex(row);
+  LBox->SetSelected(row, true);
+}
+
+void TLayerForm::BtnAddClick(QObject*) {
+  const int32_t index = Composition->AddLayer(std::to_string(GetTickCount()));
+  UpdateCount();
+  MarkRow(index);
+  SyncSelection();
+  RepaintCanvas();
+}
+
+void TLayerForm::BtnCopyClick(QObject*) {
+  if (LBox->SelCount() == 0) return;
+  WorkValue = 0;
+  ForEachSelected(true, std::bind_front(&TLayerForm::CopyProc, this));
+  UpdateCount();
+  MarkRow(WorkValue);
+  SyncSelection();
+  RepaintCanvas();
+}
+
+void TLayerForm::CopyProc(int32_t Index, TZeltoLayer&) { WorkValue = Composition->AddLayerCopy(Index); }
+
+void TLayerForm::BtnDelClick(QObject*) {
+  WorkValue = -1;
+  ForEachSelected(false, std::bind_front(&TLayerForm::DeleteProc, this));
+  UpdateCount();
+  if (WorkValue == -1) return;
+  // The row above the top-most deleted layer, or row 0.
+  WorkValue = std::max(WorkValue - 1, 0);
+  if (WorkValue < LBox->Count()) MarkRow(WorkValue);
+  SyncSelection();
+  RepaintCanvas();
+}
+
+void TLayerForm::DeleteProc(int32_t Index, TZeltoLayer&) {
+  Composition->DeleteLayer(Index);
+  LBox->DeleteRow(Index);
+  WorkValue = Index;
+}
+
+void TLayerForm::BtnUpClick(QObject*) {
+  if (LBox->Count() < 2 || LBox->Selected(0)) return;
+  ForEachSelected(true, std::bind_front(&TLayerForm::UpProc, this));
+  RepaintCanvas();
+}
+
+void TLayerForm::UpProc(int32_t Index, TZeltoLayer&) {
+  Composition->MoveLayer(Index, Index - 1);
+  LBox->SetSelected(Index - 1, true);
+  LBox->SetSelected(Index, false);
+}
+
+void TLayerForm::BtnDownClick(QObject*) {
+  if (LBox->Count() < 2 || LBox->Selected(LBox->Count() - 1)) return;
+  ForEachSelected(false, std::bind_front(&TLayerForm::DownProc, this));
+  RepaintCanvas();
+}
+
+void TLayerForm::DownProc(int32_t Index, TZeltoLayer&) {
+  Composition->MoveLayer(Index, Index + 1);
+  LBox->SetSelected(Index + 1, true);
+  LBox->SetSelected(Index, false);
+}
+
+void RepaintLayerList() { LayerForm->LBox->Repaint(); }
+
+// --- The property editors ---
+
+void TLayerForm::MemTextChange(QObject*) {
+  ForEachSelected(true, std::bind_front(&TLayerForm::TextProc, this));
+  RepaintLayerList();
+  RepaintCanvas();
+}
+
+void TLayerForm::TextProc(int32_t, TZeltoLayer& Layer) { Layer.SetText(MemoToLayerText(MemText->toPlainText())); }
+
+void TLayerForm::EditLineSpanChange(QObject* Sender) {
+  if (Sender == EditLineSpan || Sender == EditCharSpan) {
+    const bool line = Sender == EditLineSpan;
+    QLineEdit* edit = line ? EditLineSpan : EditCharSpan;
+    TUpDown* spinner = line ? UdLineSpan : UdCharSpan;
+    // A text that is no whole number, or one below the range, is replaced by the spinner's
+    // position; that change runs this handler again, nested, before this run goes on. A number
+    // above the range stays in the edit, and the spinner keeps its last position in range.
+    if (StrToIntDef(edit->text(), spinner->Min() - 1) < spinner->Min())
+      edit->setText(QString::number(spinner->Position()));
+    WorkValue = spinner->Position();
+    ForEachSelected(true, std::bind_front(line ? &TLayerForm::LineSpanProc : &TLayerForm::CharSpanProc, this));
+  }
+  RepaintCanvas();
+}
+
+void TLayerForm::LineSpanProc(int32_t, TZeltoLayer& Layer) { Layer.LineSpan = WorkValue; }
+
+void TLayerForm::CharSpanProc(int32_t, TZeltoLayer& Layer) { Layer.CharSpan = WorkValue; }
+
+void TLayerForm::BtnLTClick(QObject* Sender) {
+  WorkValue = Sender->property("Tag").toInt();
+  if (LBox->Count() == 0) return;
+  ForEachSelected(true, std::bind_front(&TLayerForm::AlignProc, this));
+  RepaintCanvas();
+}
+
+void TLayerForm::AlignProc(int32_t, TZeltoLayer& Layer) { Layer.AlignToAnchor(RangeToByte(WorkValue)); }
+
+void TLayerForm::BtnFontClick(QObject*) {
+  if (Composition->SelectedCount() == 0) return;
+  // The layer's own font, also while the layer draws with the default font.
+  *WorkFont = Composition->SelectedLayer(0).Font;
+  if (!ShowFontPicker(this, *WorkFont)) return;
+  ForEachSelected(true, std::bind_front(&TLayerForm::FontProc, this));
+  RepaintLayerList();
+  RepaintCanvas();
+}
+
+void TLayerForm::FontProc(int32_t, TZeltoLayer& Layer) {
+  Layer.UseDefaultFont = false;
+  Layer.Font = *WorkFont;
+}
+
+void TLayerForm::BtnColorClick(QObject*) {
+  if (Composition->SelectedCount() == 0) return;
+  TColor color = Composition->SelectedLayer(0).Font.Color;
+  if (!ShowColorPicker(this, color)) return;
+  WorkValue = color;
+  ForEachSelected(true, std::bind_front(&TLayerForm::ColorProc, this));
+  RepaintLayerList();
+  RepaintCanvas();
+}
+
+void TLayerForm::ColorProc(int32_t, TZeltoLayer& Layer) {
+  Layer.UseDefaultFont = false;
+  Layer.Font.Color = WorkValue;
+}
+
+void TLayerForm::BitBtn1Click(QObject*) {
+  *WorkFont = Composition->DefaultFont();
+  if (!ShowFontPicker(this, *WorkFont)) return;
+  Composition->SetDefaultFont(*WorkFont);
+  RepaintCanvas();
+}
+
+void TLayerForm::BitBtn2Click(QObject*) {
+  TColor color = Composition->DefaultFont().Color;
+  if (!ShowColorPicker(this, color)) return;
+  // The composition's own font object: the layers that use the default font follow it.
+  Composition->DefaultFont().Color = color;
+  RepaintCanvas();
 }

@@ -1,14 +1,116 @@
 #pragma once
-// The layer panel: the tool window beside the main window.
+// The layer panel: the tool window beside the main window. Its list shows the layers in their
+// stacking order and holds the selection; its buttons add, copy, delete and reorder layers; its
+// editors change the text, spacing, anchor, font and colour of the selected layers and the
+// composition's default font and colour.
+#include "model/Zelto.h"
+#include "panel/VirtualListBox.h"
+#include "toolkit/Canvas.h"
+#include "toolkit/Font.h"
+
 #include <QWidget>
+
+#include <cstdint>
+#include <memory>
+
+class QFrame;
+class QLineEdit;
+class QPainter;
+class QPlainTextEdit;
+class QPushButton;
+class QSplitter;
+class QToolButton;
+class TUpDown;
 
 class TLayerForm : public QWidget {
  public:
-  // Builds the panel, shown at once, and runs FormCreate.
+  // Builds the panel, runs FormCreate and shows the panel.
   TLayerForm();
+  // Runs FormDestroy.
+  ~TLayerForm() override;
+
+  QFrame* Panel1;
+  QToolButton* BtnAdd;
+  QToolButton* BtnDel;
+  QToolButton* BtnCopy;
+  QSplitter* Splitter1;
+  TVirtualListBox* LBox;
+  QPlainTextEdit* MemText;
+  QFrame* Panel2;
+  QToolButton* BtnUp;
+  QToolButton* BtnDown;
+  QToolButton* BtnFont;
+  QToolButton* BtnColor;
+  QPushButton* BitBtn1;
+  QPushButton* BitBtn2;
+  QLineEdit* EditLineSpan;
+  TUpDown* UdLineSpan;
+  QLineEdit* EditCharSpan;
+  TUpDown* UdCharSpan;
+  // The alignment buttons carry their anchor (0..8) in the property "Tag".
+  QToolButton* BtnLT;
+  QToolButton* BtnCT;
+  QToolButton* BtnRT;
+  QToolButton* BtnLC;
+  QToolButton* BtnCC;
+  QToolButton* BtnRC;
+  QToolButton* BtnLB;
+  QToolButton* BtnCB;
+  QToolButton* BtnRB;
+
+  // Handed to and from the per-layer callbacks: the last copy's index, the last deleted index,
+  // an anchor, a colour or a span.
+  int32_t WorkValue = 0;
+  // Handed to and from the font picker.
+  std::unique_ptr<TFont> WorkFont;
 
   void FormCreate(QObject* Sender);
+  void FormDestroy(QObject* Sender);
+
+  // The layer list.
+  void LBoxDrawItem(QPainter& Canvas, int32_t Index, const TRect& Rect, TOwnerDrawState State);
+  void LBoxMouseDown(QObject* Sender, Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int32_t X, int32_t Y);
+  void LBoxMouseUp(QObject* Sender, Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int32_t X, int32_t Y);
+  void LBoxClick(QObject* Sender);
+  void SyncSelection();
+  void UpdateCount();
+  void BtnAddClick(QObject* Sender);
+  void BtnCopyClick(QObject* Sender);
+  void BtnDelClick(QObject* Sender);
+  void BtnUpClick(QObject* Sender);
+  void BtnDownClick(QObject* Sender);
+  void CopyProc(int32_t Index, TZeltoLayer& Layer);
+  void DeleteProc(int32_t Index, TZeltoLayer& Layer);
+  void UpProc(int32_t Index, TZeltoLayer& Layer);
+  void DownProc(int32_t Index, TZeltoLayer& Layer);
+
+  // The property editors.
+  void MemTextChange(QObject* Sender);
+  void EditLineSpanChange(QObject* Sender);
+  void BtnLTClick(QObject* Sender);
+  void BtnFontClick(QObject* Sender);
+  void BtnColorClick(QObject* Sender);
+  void BitBtn1Click(QObject* Sender);
+  void BitBtn2Click(QObject* Sender);
+  void TextProc(int32_t Index, TZeltoLayer& Layer);
+  void LineSpanProc(int32_t Index, TZeltoLayer& Layer);
+  void CharSpanProc(int32_t Index, TZeltoLayer& Layer);
+  void AlignProc(int32_t Index, TZeltoLayer& Layer);
+  void FontProc(int32_t Index, TZeltoLayer& Layer);
+  void ColorProc(int32_t Index, TZeltoLayer& Layer);
+
+ private:
+  // Row `row` becomes marked and the list's current row.
+  void MarkRow(int32_t row);
 };
 
 // The layer panel; the program creates it after the main window and frees it first.
 extern TLayerForm* LayerForm;
+
+// Which row check box is held down: 0 none, 1 the visibility box, 2 the default-font box; and
+// the row of the last press that landed on a box.
+extern uint8_t PressKind;
+extern int32_t PressIndex;
+
+// Redraws the whole layer list of LayerForm at once, before returning.
+void RepaintLayerList();
