@@ -1,10 +1,15 @@
 #!/usr/bin/env bash
 # Starts the real program on a virtual X display and checks what it shows: the two windows
-# "MainForm" and "LayerForm" at their places and sizes, a white 200 x 200 canvas, and a clean
-# end with exit code 0 when the main window is asked to close.
+# "MainForm" and "LayerForm" at their places and sizes and a white 200 x 200 canvas. Then it
+# goes the road of a user, with the real mouse and keyboard (xdotool's synthetic input, which
+# the program receives as it receives a person's), and checks the canvas's pixels after each
+# step: add a layer, type its text, centre it, hide and show it, make it red with the colour
+# picker, drag it. Last, the program must end cleanly, with exit code 0, when the main window
+# is asked to close.
 #
 # No window manager runs under Xvfb, so no frame is drawn: a window's outer rectangle is its
-# X window, which is what xwininfo reports and what is checked here.
+# X window, which is what xwininfo reports and what is checked here. The places of the panel's
+# controls below are those of its layout, from the panel's top-left corner.
 #
 # usage: StartupTest.sh PROGRAM CLOSE_WINDOW WORK_DIR
 set -euo pipefail
@@ -19,10 +24,11 @@ shot=$work/startup.png
 
 fail() {
   echo "FAIL: $*" >&2
+  [ -f "$shot" ] && cp "$shot" "$work/failed.png"
   exit 1
 }
 
-timeout 60 "$program" &
+timeout 120 "$program" &
 pid=$!
 
 # Waits for the windows to be mapped; gives up after about 20 seconds.
@@ -55,6 +61,104 @@ for _ in $(seq 1 50); do
   sleep 0.2
 done
 [ "$white" = "200 200 1" ] || fail "the white area below the tool strip is (width height mean) $white"
+# Where the canvas stands on the screen.
+read -r cx cy < <(convert "$shot" -crop 345x274+302+272 +repage -fill black +opaque white \
+  -format '%@\n' info: | sed -E 's/^[0-9]+x[0-9]+\+([0-9]+)\+([0-9]+)$/\1 \2/')
+cx=$((302 + cx)) cy=$((272 + cy))
+
+# --- The road of a user ---
+
+px=152 py=231  # the panel's top-left corner
+
+click() { xdotool mousemove "$1" "$2" click 1; }
+
+# What the canvas shows: the box around its non-white pixels as "W H X Y" (0 0 when it is all
+# white), how many pixels are pure red, and how many are black or nearly.
+canvas_state() {
+  import -window root "$shot"
+  local box
+  box=$(convert "$shot" -crop "200x200+$cx+$cy" +repage -bordercolor white -border 1 -format '%@' info: 2>/dev/null)
+  box=$(sed -E 's/^([0-9]+)x([0-9]+)\+([0-9]+)\+([0-9]+)$/\1 \2 \3 \4/' <<<"$box")
+  read -r w h x y <<<"$box"
+  if [ "$w" -eq 0 ]; then echo "0 0 0 0"; else echo "$w $h $((x - 1)) $((y - 1))"; fi
+  convert "$shot" -crop "200x200+$cx+$cy" +repage -fill white +opaque red -fill black -opaque red \
+    -format '%[fx:round((1-mean)*w*h)]\n' info:
+  convert "$shot" -crop "200x200+$cx+$cy" +repage -fx 'max(r,max(g,b)) < 0.25 ? 1 : 0' \
+    -format '%[fx:round(mean*w*h)]\n' info:
+}
+
+# Runs the check named $1 on the canvas until it passes; gives up after about 10 seconds. The
+# check reads $w $h $x $y (the ink box), $reds and $blacks.
+w=0 h=0 x=0 y=0 reds=0 blacks=0
+until_canvas() {
+  local check=$1 what=$2
+  for _ in $(seq 1 50); do
+    { read -r w h x y; read -r reds; read -r blacks; } < <(canvas_state)
+    if $check; then
+      echo "ok: $what (ink ${w}x${h} at $x,$y, red $reds, black $blacks)"
+      return 0
+    fi
+    sleep 0.2
+  done
+  fail "$what: the canvas shows ink ${w}x${h} at $x,$y, $reds red and $blacks black pixels"
+}
+
+# Add: a new layer, its text the tick count, drawn in black at the canvas's top-left corner.
+click $((px + 20)) $((py + 20))
+at_top_left() { [ "$w" -gt 0 ] && [ "$x" -le 2 ] && [ "$y" -le 6 ] && [ "$blacks" -gt 0 ]; }
+until_canvas at_top_left "a new layer stands at the top-left corner"
+one_line=$h
+
+# Text: two lines typed into the memo replace the tick count.
+click $((px + 75)) $((py + 290))
+xdotool key ctrl+a
+xdotool type --delay 20 "Hello"
+xdotool key Return
+xdotool type --delay 20 "World"
+two_lines() { [ "$h" -gt $((2 * one_line)) ] && [ "$x" -le 2 ] && [ "$y" -le 6 ]; }
+until_canvas two_lines "the typed two lines are drawn"
+text_w=$w text_h=$h
+
+# Centre: the block in the middle of the canvas.
+click $((px + 103)) $((py + 380))
+centred() {
+  [ "$w" -eq "$text_w" ] && [ "$h" -eq "$text_h" ] && [ $((2 * x + w - 200)) -ge -3 ] &&
+    [ $((2 * x + w - 200)) -le 3 ] && [ $((2 * y + h - 200)) -ge -8 ] && [ $((2 * y + h - 200)) -le 8 ]
+}
+until_canvas centred "the text is centred"
+centre_x=$x centre_y=$y
+
+# Hide and show: the row's visibility box.
+click $((px + 11)) $((py + 52))
+empty() { [ "$w" -eq 0 ]; }
+until_canvas empty "the hidden layer is not drawn"
+click $((px + 11)) $((py + 52))
+until_canvas centred "the shown layer is drawn again"
+
+# Colour: the colour picker, its red cell, OK.
+click $((px + 41)) $((py + 380))
+picker=""
+for _ in $(seq 1 50); do
+  tree=$(xwininfo -root -tree 2>/dev/null) || tree=""
+  picker=$(geometry ColorForm)
+  [ -n "$picker" ] && break
+  sleep 0.2
+done
+[ -n "$picker" ] || fail "the colour picker did not open"
+read -r fx fy < <(sed -E 's/^[0-9]+x[0-9]+\+(-?[0-9]+)\+(-?[0-9]+)$/\1 \2/' <<<"$picker")
+sleep 0.5
+# The grid's cell of column 30, row 0 (red level 5, green 0, blue 0), then OK.
+click $((fx + 8 + 2 + 30 * 7 + 3)) $((fy + 64 + 2 + 3))
+click $((fx + 189 + 19)) $((fy + 120 + 4 + 13))
+red() { [ "$reds" -gt 10 ] && [ "$blacks" -eq 0 ] && [ "$x" -eq "$centre_x" ] && [ "$y" -eq "$centre_y" ]; }
+until_canvas red "the text is red"
+
+# Drag: press on the canvas, move in steps, release 30 pixels right and 20 down.
+xdotool mousemove $((cx + 100)) $((cy + 150)) mousedown 1
+for step in 1 2 3; do xdotool mousemove $((cx + 100 + 10 * step)) $((cy + 150 + 7 * step)); done
+xdotool mousemove $((cx + 130)) $((cy + 170)) mouseup 1
+dragged() { [ "$x" -eq $((centre_x + 30)) ] && [ "$y" -eq $((centre_y + 20)) ] && [ "$w" -eq "$text_w" ] && [ "$reds" -gt 10 ]; }
+until_canvas dragged "the drag moved the text by 30, 20"
 
 "$close_window" MainForm || fail "could not ask MainForm to close"
 status=0
