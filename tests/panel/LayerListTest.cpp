@@ -16,6 +16,7 @@
 #include <QToolButton>
 
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -52,6 +53,39 @@ TEST_F(PanelTest, StandsLeftOfTheMainWindowAsLaidOut) {
   ASSERT_NE(form->WorkFont, nullptr);
   for (QToolButton* button : {form->BtnUp, form->BtnDown, form->BtnFont, form->BtnColor})
     EXPECT_TRUE(button->toolTip().isEmpty());
+
+  // The spacing fields: numeric edits starting at "0", spinners of -100..100 that do not wrap.
+  for (auto [edit, spinner] : {std::pair{form->EditLineSpan, form->UdLineSpan}, std::pair{form->EditCharSpan, form->UdCharSpan}}) {
+    EXPECT_EQ(edit->parentWidget(), form->Panel2);
+    EXPECT_EQ(edit->text(), "0");
+    EXPECT_EQ(spinner->Associate(), edit);
+    EXPECT_EQ(spinner->Min(), -100);
+    EXPECT_EQ(spinner->Max(), 100);
+    EXPECT_FALSE(spinner->Wrap);
+    EXPECT_FALSE(edit->testAttribute(Qt::WA_InputMethodEnabled));
+    EXPECT_NE(edit->validator(), nullptr);
+  }
+  EXPECT_LT(form->EditLineSpan->y(), form->EditCharSpan->y());
+
+  // The alignment buttons mirror their anchors: Tag mod 3 the column, Tag div 3 the row.
+  QToolButton* const grid[] = {form->BtnLT, form->BtnCT, form->BtnRT, form->BtnLC, form->BtnCC,
+                               form->BtnRC, form->BtnLB, form->BtnCB, form->BtnRB};
+  for (int tag = 0; tag < 9; ++tag) {
+    QToolButton* button = grid[tag];
+    EXPECT_EQ(button->property("Tag").toInt(), tag);
+    EXPECT_EQ(button->size(), QSize(25, 25));
+    EXPECT_EQ(button->pos() - grid[0]->pos(), QPoint(25 * (tag % 3), 25 * (tag / 3))) << tag;
+    EXPECT_FALSE(button->icon().isNull());
+  }
+}
+
+// Nothing keeps the panel on the screen: beside a main window near the left edge it stands
+// partly off it.
+TEST_F(PanelTest, StandsBesideTheMainWindowWhereverThatIs) {
+  delete LayerForm;
+  MainForm->move(40, 300);
+  LayerForm = form = new TLayerForm;
+  EXPECT_EQ(form->frameGeometry().topLeft(), QPoint(40 - 150, 300));
 }
 
 TEST_F(PanelTest, ClosingThePanelOnlyHidesIt) {

@@ -29,6 +29,16 @@ inline void PrintTo(const QColor& color, std::ostream* out) {
 }
 QT_END_NAMESPACE
 
+namespace {
+// A table's case reads as its name in failure messages. (In the test file's own unnamed
+// namespace, where the case types are, so that the printer finds it.)
+template <class Case>
+  requires requires(const Case& c) { std::string(c.name); }
+void PrintTo(const Case& c, std::ostream* out) {
+  *out << c.name;
+}
+}  // namespace
+
 // The paint events of watched widgets, by name, in the order they happen.
 class RepaintLog : public QObject {
  public:
