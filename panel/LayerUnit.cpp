@@ -61,7 +61,10 @@ TRowCells Cells(const TRect& row) {
   const int32_t h = row.Height();
   const int32_t x1 = CheckedAdd(row.Left, h);
   const int32_t x2 = CheckedAdd(x1, h);
-  return {row, {row.Left, row.Top, x1, row.Bottom}, {x1, row.Top, x2, row.Bottom}, {x2, row.Top, row.Right, row.Bottom}};
+  return {row,
+          {row.Left, row.Top, x1, row.Bottom},
+          {x1, row.Top, x2, row.Bottom},
+          {x2, row.Top, row.Right, row.Bottom}};
 }
 
 struct TRowColors {
@@ -123,14 +126,14 @@ void Sheet(QPainter& p, int x, int y, int w, int h) {
   p.fillRect(x + 1, y + 1, w - 2, h - 2, kWhite);
 }
 
-// The letter A, 11 pixels wide, from (x, y).
+// The letter A, a stroke 2 pixels wide, in an 11 × 12 box from (x, y).
 void LetterA(QPainter& p, int x, int y) {
   p.setPen(QPen(kBlack, 2));
   p.drawPolyline(QPolygon({QPoint(x, y + 11), QPoint(x + 5, y), QPoint(x + 10, y + 11)}));
   p.drawLine(x + 3, y + 7, x + 7, y + 7);
 }
 
-// Four swatches in a black frame, 10 × 10 from (x, y).
+// Four swatches in a black frame, 11 × 11 from (x, y).
 void Swatches(QPainter& p, int x, int y) {
   p.fillRect(x, y, 11, 11, kBlack);
   p.fillRect(x + 1, y + 1, 4, 4, kRed);

@@ -10,7 +10,9 @@
 #include <QScopedValueRollback>
 
 namespace {
-TRect ToTRect(const QRect& rect) { return {rect.left(), rect.top(), rect.left() + rect.width(), rect.top() + rect.height()}; }
+TRect ToTRect(const QRect& rect) {
+  return {rect.left(), rect.top(), rect.left() + rect.width(), rect.top() + rect.height()};
+}
 }  // namespace
 
 // The rows: a count and nothing else.

@@ -55,7 +55,8 @@ TEST_F(PanelTest, StandsLeftOfTheMainWindowAsLaidOut) {
     EXPECT_TRUE(button->toolTip().isEmpty());
 
   // The spacing fields: numeric edits starting at "0", spinners of -100..100 that do not wrap.
-  for (auto [edit, spinner] : {std::pair{form->EditLineSpan, form->UdLineSpan}, std::pair{form->EditCharSpan, form->UdCharSpan}}) {
+  for (auto [edit, spinner] :
+       {std::pair{form->EditLineSpan, form->UdLineSpan}, std::pair{form->EditCharSpan, form->UdCharSpan}}) {
     EXPECT_EQ(edit->parentWidget(), form->Panel2);
     EXPECT_EQ(edit->text(), "0");
     EXPECT_EQ(spinner->Associate(), edit);
@@ -457,7 +458,10 @@ constexpr Qt::KeyboardModifiers kPlain = Qt::NoModifier, kCtrl = Qt::ControlModi
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, PanelLookTest,
-    ::testing::Values(LookCase{"FocusedAndSelected", {{1, kPlain}}, false, {{false, false}, {true, true}, {false, false}}},
+    ::testing::Values(LookCase{"FocusedAndSelected",
+                               {{1, kPlain}},
+                               false,
+                               {{false, false}, {true, true}, {false, false}}},
                       LookCase{"SelectedAndFocusedElsewhere",
                                {{0, kPlain}, {2, kCtrl}},
                                false,
@@ -466,7 +470,10 @@ INSTANTIATE_TEST_SUITE_P(
                                {{0, kPlain}, {0, kCtrl}},
                                false,
                                {{true, false}, {false, false}, {false, false}}},
-                      LookCase{"ListWithoutFocus", {{1, kPlain}}, true, {{false, false}, {false, true}, {false, false}}}),
+                      LookCase{"ListWithoutFocus",
+                               {{1, kPlain}},
+                               true,
+                               {{false, false}, {false, true}, {false, false}}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // The pixels of a 14 x 14 box at (2, 2) of a row's cell: its frame, a corner inside it, and a
