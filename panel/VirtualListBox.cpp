@@ -146,17 +146,18 @@ void TVirtualListBox::MouseEvent(const TMouseEvent& handler, QMouseEvent* event)
   Guarded([&] { handler(event->button(), event->modifiers(), at.x(), at.y()); });
 }
 
+// Only the left button selects rows, as in a desktop list box; the handlers hear every button.
 void TVirtualListBox::mousePressEvent(QMouseEvent* event) {
-  QListView::mousePressEvent(event);
+  if (event->button() == Qt::LeftButton) QListView::mousePressEvent(event);
   MouseEvent(OnMouseDown, event);
 }
 
 void TVirtualListBox::mouseDoubleClickEvent(QMouseEvent* event) {
-  QListView::mouseDoubleClickEvent(event);
+  if (event->button() == Qt::LeftButton) QListView::mouseDoubleClickEvent(event);
   MouseEvent(OnMouseDown, event);
 }
 
 void TVirtualListBox::mouseReleaseEvent(QMouseEvent* event) {
-  QListView::mouseReleaseEvent(event);
+  if (event->button() == Qt::LeftButton) QListView::mouseReleaseEvent(event);
   MouseEvent(OnMouseUp, event);
 }
