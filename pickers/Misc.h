@@ -1,13 +1,22 @@
 #pragma once
-
-// --- The font picker's family list and preview samples ---
+// What the windows share: numeric-only edits, the dialogs' button pictures, and the tables and
+// drawing routines of the colour and font pickers.
+#include "toolkit/Bitmap.h"
+#include "toolkit/Canvas.h"
 
 #include <QList>
+#include <QPixmap>
 #include <QString>
 
 #include <array>
 #include <cstdint>
 #include <string_view>
+
+class QLineEdit;
+class QTableWidget;
+class QWidget;
+
+// --- The font picker's family list and preview samples ---
 
 // One entry of the font picker's family list: the face name with the family's character set
 // number attached.
@@ -31,12 +40,6 @@ int CompareFontEntries(const TFontEntry& a, const TFontEntry& b);
 extern const std::array<std::string_view, 3> PreviewSamples;
 
 // --- The colour picker's palette, grid and sliders ---
-
-#include "toolkit/Bitmap.h"
-#include "toolkit/Canvas.h"
-
-class QTableWidget;
-class QWidget;
 
 // The 216 colours whose channels are all multiples of 51 (hexadecimal 33), as "#rrggbb" in
 // lower case. The entry with the level numbers r, g, b (0..5) stands at 36·r + 6·g + b.
@@ -66,15 +69,11 @@ TRect GetControlScreenRect(const QWidget& control);
 
 // --- Numeric-only edit fields ---
 
-class QLineEdit;
-
 // Lets only digits into `edit`, typed or pasted. Text the program sets (a spinner's negative
 // position, for example) is taken as it is, and its other characters may be deleted.
 void MakeNumericEdit(QLineEdit* edit);
 
 // --- Button pictures ---
-
-#include <QPixmap>
 
 // The 20 × 20 pictures of the dialogs' OK and Cancel buttons, in colours of the classic
 // 16-colour palette on a transparent ground: a green check mark and a red cross.
