@@ -156,4 +156,16 @@ TEST_F(CanvasTest, TextHeldBackPaintsWhatImmediateTextPaints) {
   EXPECT_NE(batched, QImage(batched.size(), batched.format()));
 }
 
+TEST_F(CanvasTest, ShapesAndTextAtTheEdgesOf32BitsPaintNothingAndDoNotOverflow) {
+  TCanvas& canvas = bitmap.Canvas();
+  canvas.Brush.Color = clRed;
+  canvas.TextOut(INT32_MAX - 3, INT32_MAX - 3, std::string_view("Wg"));
+  canvas.TextOut(INT32_MIN, INT32_MIN, std::string_view("Wg"));
+  canvas.FillRect({INT32_MIN, INT32_MIN, INT32_MIN + 5, INT32_MAX});
+  canvas.FrameRect({INT32_MAX - 5, 0, INT32_MAX, 30});
+  canvas.MoveTo(INT32_MIN, 5);
+  canvas.LineTo(INT32_MIN + 3, 5);
+  EXPECT_EQ(Count([](QRgb c) { return c != qRgb(0, 255, 0); }), 0);
+}
+
 }  // namespace
