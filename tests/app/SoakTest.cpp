@@ -146,7 +146,7 @@ class SoakTest : public PanelTest {
           }
           break;
         default: {
-          PickerAnswer<TColorForm> nested([this](TColorForm& color) { OperateColorPicker(color); });
+          ModalAnswer<TColorForm> nested([this](TColorForm& color) { OperateColorPicker(color); });
           picker.BtnColor->click();
           break;
         }
@@ -256,7 +256,7 @@ class SoakTest : public PanelTest {
       case 17: {
         const bool ofLayer = Chance(50);
         what << (ofLayer ? "layer font" : "default font");
-        PickerAnswer<TFontForm> answer([this](TFontForm& picker) { OperateFontPicker(picker); });
+        ModalAnswer<TFontForm> answer([this](TFontForm& picker) { OperateFontPicker(picker); });
         (ofLayer ? static_cast<QAbstractButton*>(form->BtnFont) : form->BitBtn1)->click();
         // The layer's buttons open no picker while nothing is selected.
         EXPECT_EQ(answer.Opened, !ofLayer || Composition->SelectedCount() > 0) << what.str();
@@ -265,7 +265,7 @@ class SoakTest : public PanelTest {
       default: {
         const bool ofLayer = Chance(50);
         what << (ofLayer ? "layer colour" : "default colour");
-        PickerAnswer<TColorForm> answer([this](TColorForm& picker) { OperateColorPicker(picker); });
+        ModalAnswer<TColorForm> answer([this](TColorForm& picker) { OperateColorPicker(picker); });
         (ofLayer ? static_cast<QAbstractButton*>(form->BtnColor) : form->BitBtn2)->click();
         EXPECT_EQ(answer.Opened, !ofLayer || Composition->SelectedCount() > 0) << what.str();
         break;

@@ -313,7 +313,7 @@ TEST_F(PanelTest, DefaultFontThenLayerColourStory) {
   TFont b;
   {
     Settle();
-    PickerAnswer<TFontForm> answer([this, &b](TFontForm& picker) {
+    ModalAnswer<TFontForm> answer([this, &b](TFontForm& picker) {
       picker.EdtSize->selectAll();
       QTest::keyClicks(picker.EdtSize, QStringLiteral("20"));
       b = picker.WorkingFont();
@@ -334,7 +334,7 @@ TEST_F(PanelTest, DefaultFontThenLayerColourStory) {
   // The layer's font button offers the layer's own font, A; cancelled, nothing changes.
   {
     Settle();
-    PickerAnswer<TFontForm> answer([this, &a](TFontForm& picker) {
+    ModalAnswer<TFontForm> answer([this, &a](TFontForm& picker) {
       EXPECT_EQ(picker.WorkingFont().Size, a.Size);
       EXPECT_EQ(picker.WorkingFont().Color, a.Color);
       log.Entries.clear();
@@ -349,7 +349,7 @@ TEST_F(PanelTest, DefaultFontThenLayerColourStory) {
   // Red from the colour button: the layer draws in its own font, A, in red.
   {
     Settle();
-    PickerAnswer<TColorForm> answer([this](TColorForm& picker) {
+    ModalAnswer<TColorForm> answer([this](TColorForm& picker) {
       EXPECT_EQ(picker.SelectedColor, ColorToRGB(clWindowText));  // where the picker started
       PickRed(picker, log);
     });
@@ -379,7 +379,7 @@ TEST_F(PanelTest, LayerFontButtonGivesEverySelectedLayerTheChosenFont) {
   Composition->GetLayer(2).Font.Style = fsBold;
   TFont chosen;
   Settle();
-  PickerAnswer<TFontForm> answer([this, &chosen](TFontForm& picker) {
+  ModalAnswer<TFontForm> answer([this, &chosen](TFontForm& picker) {
     EXPECT_EQ(picker.WorkingFont().Size, 15);  // the first selected layer's own font
     picker.EdtSize->selectAll();
     QTest::keyClicks(picker.EdtSize, QStringLiteral("12"));
@@ -404,7 +404,7 @@ TEST_F(PanelTest, LayerFontButtonGivesEverySelectedLayerTheChosenFont) {
 
 TEST_F(PanelTest, DefaultColourWithoutLayersReachesLayersAddedLater) {
   Settle();
-  PickerAnswer<TColorForm> answer([this](TColorForm& picker) {
+  ModalAnswer<TColorForm> answer([this](TColorForm& picker) {
     EXPECT_EQ(picker.SelectedColor, ColorToRGB(clWindowText));
     PickRed(picker, log);
   });
@@ -425,7 +425,7 @@ TEST_F(PanelTest, DefaultColourRecoloursLayersOnTheDefaultFontOnly) {
   Composition->GetLayer(0).Left = 0;
   Composition->GetLayer(1).Top = 100;
   Composition->GetLayer(1).UseDefaultFont = false;
-  PickerAnswer<TColorForm> answer([this](TColorForm& picker) { PickRed(picker, log); });
+  ModalAnswer<TColorForm> answer([this](TColorForm& picker) { PickRed(picker, log); });
   QTest::mouseClick(form->BitBtn2, Qt::LeftButton);
   ASSERT_TRUE(answer.Opened);
   const QImage canvas = GrabCanvas();
@@ -451,7 +451,7 @@ TEST_P(PanelPickerTest, CancelOrNoSelectionChangesNothing) {
   const TFont defaultFont = Composition->DefaultFont();
   Settle();
   // The pickers close the way the user cancels: with Esc.
-  PickerAnswer<QDialog> answer([this](QDialog& picker) {
+  ModalAnswer<QDialog> answer([this](QDialog& picker) {
     log.Entries.clear();
     QTest::keyClick(&picker, Qt::Key_Escape);
   });

@@ -4,6 +4,7 @@
 // are collected (there must be none).
 #include "app/MainUnit.h"
 #include "panel/LayerUnit.h"
+#include "tests/support/ModalAnswer.h"
 #include "toolkit/Application.h"
 
 #include <QApplication>
@@ -57,40 +58,6 @@ class RepaintLog : public QObject {
 
  private:
   std::map<QObject*, std::string> names_;
-};
-
-// Runs `operate` on the modal dialog of type Form as soon as one is open, from the event loop;
-// the program's own work between this answer's making and the dialog's opening does not
-// matter. A dialog still open after a while is closed, which fails the test instead of hanging
-// it.
-template <class Form>
-class PickerAnswer {
- public:
-  explicit PickerAnswer(std::function<void(Form&)> operate) {
-    QObject::connect(&poll_, &QTimer::timeout, [this, operate] {
-      auto* form = dynamic_cast<Form*>(QApplication::activeModalWidget());
-      if (!form) return;
-      poll_.stop();
-      Opened = true;
-      EXPECT_TRUE(QTest::qWaitForWindowExposed(form));
-      operate(*form);
-    });
-    poll_.start(0);
-    failSafe_.setSingleShot(true);
-    QObject::connect(&failSafe_, &QTimer::timeout, [] {
-      while (QWidget* modal = QApplication::activeModalWidget()) {
-        ADD_FAILURE() << "a dialog was left open: " << modal->windowTitle().toStdString();
-        modal->close();
-      }
-    });
-    failSafe_.start(20000);
-  }
-
-  bool Opened = false;
-
- private:
-  QTimer poll_;
-  QTimer failSafe_;
 };
 
 enum class Cell { Visibility, DefaultFont, Text };

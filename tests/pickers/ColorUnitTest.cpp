@@ -2,6 +2,7 @@
 
 #include "app/MainUnit.h"
 #include "pickers/Misc.h"
+#include "tests/support/ModalAnswer.h"
 #include "toolkit/Application.h"
 #include "toolkit/UiFont.h"
 
@@ -182,19 +183,9 @@ class ColorPickerTest : public ::testing::Test {
         operate(*form);
       }
     });
-    bool rescued = false;
-    QTimer failSafe;
-    failSafe.setSingleShot(true);
-    QObject::connect(&failSafe, &QTimer::timeout, [&] {
-      if (QWidget* modal = QApplication::activeModalWidget()) {
-        rescued = true;
-        modal->close();
-      }
-    });
-    failSafe.start(20000);
+    const ModalFailSafe failSafe;
     const bool result = ShowColorPicker(owner, color);
     EXPECT_TRUE(operated) << "the picker did not open";
-    EXPECT_FALSE(rescued) << "the picker stayed open";
     return result;
   }
 

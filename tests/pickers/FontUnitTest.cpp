@@ -3,6 +3,7 @@
 #include "app/MainUnit.h"
 #include "pickers/ColorUnit.h"
 #include "pickers/Misc.h"
+#include "tests/support/ModalAnswer.h"
 #include "toolkit/Application.h"
 #include "toolkit/CodePage.h"
 #include "toolkit/FontFamilies.h"
@@ -160,25 +161,6 @@ void WhenModal(std::function<void(Form&)> answer) {
   });
 }
 
-// Closes whatever modal dialog is still open when no answer came, so that a fault ends in a
-// failure instead of a hang.
-class FailSafe {
- public:
-  FailSafe() {
-    timer_.setSingleShot(true);
-    QObject::connect(&timer_, &QTimer::timeout, [] {
-      while (QWidget* modal = QApplication::activeModalWidget()) {
-        ADD_FAILURE() << "a dialog was left open: " << modal->windowTitle().toStdString();
-        modal->close();
-      }
-    });
-    timer_.start(20000);
-  }
-
- private:
-  QTimer timer_;
-};
-
 constexpr int kRowHeight = 14;
 
 QPoint ItemCentre(QListWidget& list, int row) {
@@ -221,7 +203,7 @@ class FontPicker : public ::testing::Test {
   // Opens the picker on `font`; `answer` acts on the open dialog and closes it.
   bool Run(TFont& font, std::function<void(TFontForm&)> answer) {
     WhenModal<TFontForm>(std::move(answer));
-    FailSafe failSafe;
+    ModalFailSafe failSafe;
     return ShowFontPicker(&owner, font);
   }
 
