@@ -260,6 +260,7 @@ class SoakTest : public PanelTest {
         (ofLayer ? static_cast<QAbstractButton*>(form->BtnFont) : form->BitBtn1)->click();
         // The layer's buttons open no picker while nothing is selected.
         EXPECT_EQ(answer.Opened, !ofLayer || Composition->SelectedCount() > 0) << what.str();
+        pickersOpened_ += answer.Opened;
         break;
       }
       default: {
@@ -268,6 +269,7 @@ class SoakTest : public PanelTest {
         ModalAnswer<TColorForm> answer([this](TColorForm& picker) { OperateColorPicker(picker); });
         (ofLayer ? static_cast<QAbstractButton*>(form->BtnColor) : form->BitBtn2)->click();
         EXPECT_EQ(answer.Opened, !ofLayer || Composition->SelectedCount() > 0) << what.str();
+        pickersOpened_ += answer.Opened;
         break;
       }
     }
@@ -307,6 +309,8 @@ class SoakTest : public PanelTest {
 
   std::mt19937 random_;
   std::map<std::string, int> errorsReported_;
+  int32_t mostLayers_ = 0;
+  int pickersOpened_ = 0;
 };
 
 TEST_F(SoakTest, RandomUserActionsKeepTheProgramWhole) {
@@ -317,10 +321,13 @@ TEST_F(SoakTest, RandomUserActionsKeepTheProgramWhole) {
       std::printf("%s | layers %d selected %d\n", step.c_str(), Composition->LayerCount(), Composition->SelectedCount());
     for (int round = 0; round < 2; ++round) QApplication::processEvents();
     CheckInvariants(step);
+    mostLayers_ = std::max(mostLayers_, Composition->LayerCount());
     if (HasFatalFailure()) return;
   }
-  EXPECT_GT(Composition->LayerCount() + Composition->SelectedCount(), 0) << "the run did something";
-  std::printf("%d actions; %d layers at the end\n", count, Composition->LayerCount());
+  EXPECT_GT(mostLayers_, 3) << "the run built up a stack";
+  EXPECT_GT(pickersOpened_, 10) << "the run worked the pickers";
+  std::printf("%d actions; up to %d layers, %d at the end; %d picker sessions\n", count, mostLayers_,
+              Composition->LayerCount(), pickersOpened_);
   for (const auto& [text, times] : errorsReported_) std::printf("reported %d times: %s\n", times, text.c_str());
 }
 
