@@ -22,7 +22,7 @@ enum class TPixelFormat : uint8_t {
 class TBitmap {
  public:
   // The largest bitmap the program makes: the raster engine's coordinates stop at 32767, and
-  // 64 megapixels (192 MiB of pixels) is what a desktop gives a picture without strain.
+  // 64 megapixels (at most 256 MiB of pixels) is what a desktop gives a picture without strain.
   static constexpr int32_t kMaxSide = 32767;
   static constexpr int64_t kMaxPixels = 64LL * 1024 * 1024;
 
