@@ -33,33 +33,23 @@ class Iconv {
   template <typename Skip>
   std::string Convert(std::string_view in, std::string_view replacement, Skip skip) const {
     std::string out;
-    out.resize(in.size() * 4 + 8);
     char* src = const_cast<char*>(in.data());
     std::size_t srcLeft = in.size();
-    char* dst = out.data();
-    std::size_t dstLeft = out.size();
     iconv(cd_, nullptr, nullptr, nullptr, nullptr);
     while (srcLeft > 0) {
-      if (iconv(cd_, &src, &srcLeft, &dst, &dstLeft) != static_cast<std::size_t>(-1)) break;
-      if (errno == E2BIG) {
-        const std::size_t used = dst - out.data();
-        out.resize(out.size() * 2);
-        dst = out.data() + used;
-        dstLeft = out.size() - used;
-        continue;
-      }
+      char buffer[256];
+      char* dst = buffer;
+      std::size_t dstLeft = sizeof buffer;
+      const bool converted = iconv(cd_, &src, &srcLeft, &dst, &dstLeft) != static_cast<std::size_t>(-1);
+      out.append(buffer, dst - buffer);
+      if (converted || errno == E2BIG) continue;
       // EILSEQ or EINVAL: an invalid or incomplete sequence.
       const std::size_t n = std::min(srcLeft, skip(std::string_view(src, srcLeft)));
       src += n;
       srcLeft -= n;
-      const std::size_t used = dst - out.data();
-      out.resize(std::max(out.size(), used + replacement.size() + srcLeft * 4 + 8));
-      out.replace(used, replacement.size(), replacement);
-      dst = out.data() + used + replacement.size();
-      dstLeft = out.size() - used - replacement.size();
+      out.append(replacement);
       iconv(cd_, nullptr, nullptr, nullptr, nullptr);
     }
-    out.resize(dst - out.data());
     return out;
   }
 
