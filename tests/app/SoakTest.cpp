@@ -166,6 +166,20 @@ class SoakTest : public PanelTest {
     }
   }
 
+  // Opens a picker for the selected layers or for the default font and works it. The layer's
+  // button opens no picker while nothing is selected.
+  template <class Form>
+  std::string WorkPicker(const char* name, QAbstractButton* ofLayers, QAbstractButton* ofDefault,
+                         void (SoakTest::*operate)(Form&)) {
+    const bool layers = Chance(50);
+    ModalAnswer<Form> answer([this, operate](Form& picker) { (this->*operate)(picker); });
+    (layers ? ofLayers : ofDefault)->click();
+    const std::string what = std::string(name) + (layers ? " picker of the selected layers" : " picker of the default");
+    EXPECT_EQ(answer.Opened, !layers || Composition->SelectedCount() > 0) << what;
+    pickersOpened_ += answer.Opened;
+    return what;
+  }
+
   // Runs one random action and describes it.
   std::string Act() {
     std::ostringstream what;
@@ -253,25 +267,12 @@ class SoakTest : public PanelTest {
         QTest::mouseRelease(MainForm->PBox, button, {}, to);
         break;
       }
-      case 17: {
-        const bool ofLayer = Chance(50);
-        what << (ofLayer ? "layer font" : "default font");
-        ModalAnswer<TFontForm> answer([this](TFontForm& picker) { OperateFontPicker(picker); });
-        (ofLayer ? static_cast<QAbstractButton*>(form->BtnFont) : form->BitBtn1)->click();
-        // The layer's buttons open no picker while nothing is selected.
-        EXPECT_EQ(answer.Opened, !ofLayer || Composition->SelectedCount() > 0) << what.str();
-        pickersOpened_ += answer.Opened;
+      case 17:
+        what << WorkPicker<TFontForm>("font", form->BtnFont, form->BitBtn1, &SoakTest::OperateFontPicker);
         break;
-      }
-      default: {
-        const bool ofLayer = Chance(50);
-        what << (ofLayer ? "layer colour" : "default colour");
-        ModalAnswer<TColorForm> answer([this](TColorForm& picker) { OperateColorPicker(picker); });
-        (ofLayer ? static_cast<QAbstractButton*>(form->BtnColor) : form->BitBtn2)->click();
-        EXPECT_EQ(answer.Opened, !ofLayer || Composition->SelectedCount() > 0) << what.str();
-        pickersOpened_ += answer.Opened;
+      default:
+        what << WorkPicker<TColorForm>("colour", form->BtnColor, form->BitBtn2, &SoakTest::OperateColorPicker);
         break;
-      }
     }
     return what.str();
   }
