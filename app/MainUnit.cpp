@@ -17,20 +17,6 @@
 
 TMainForm* MainForm = nullptr;
 
-namespace {
-// A size field: an edit starting at "200" with a spinner of 1..400 at its right edge.
-QLineEdit* MakeSizeEdit(QWidget* parent, int x, TUpDown*& spinner) {
-  auto* edit = new QLineEdit(parent);
-  edit->setGeometry(x, 10, 49, 21);
-  edit->setAttribute(Qt::WA_InputMethodEnabled, false);
-  spinner = new TUpDown(parent);
-  spinner->SetRange(1, 400);
-  spinner->SetPosition(200);
-  spinner->SetAssociate(edit);
-  return edit;
-}
-}  // namespace
-
 TMainForm::TMainForm() {
   setWindowTitle(QStringLiteral("MainForm"));
   setFont(UiFont().ToQFont());
@@ -39,8 +25,9 @@ TMainForm::TMainForm() {
   Panel1 = new QFrame(this);
   Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
   Panel1->setFixedHeight(41);
-  EditW = MakeSizeEdit(Panel1, 8, UdW);
-  EditH = MakeSizeEdit(Panel1, 80, UdH);
+  // The size fields start at "200", their spinners stepping within 1..400.
+  EditW = MakeUpDownEdit(Panel1, QRect(8, 10, 49, 21), 1, 400, 200, UdW);
+  EditH = MakeUpDownEdit(Panel1, QRect(80, 10, 49, 21), 1, 400, 200, UdH);
 
   ScrollBox1 = new QScrollArea(this);
   PBox = new TPaintBox;

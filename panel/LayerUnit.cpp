@@ -180,14 +180,8 @@ QPushButton* MakeBitButton(QWidget* parent, int x, int y, const QPixmap& picture
 
 // A spacing field: an edit starting at "0" with a spinner of -100..100 at its right edge.
 QLineEdit* MakeSpanEdit(QWidget* parent, int y, TUpDown*& spinner, const char* name) {
-  auto* edit = new QLineEdit(parent);
+  QLineEdit* edit = MakeUpDownEdit(parent, QRect(4, y, 38, 21), -100, 100, 0, spinner);
   edit->setObjectName(QLatin1String(name));
-  edit->setGeometry(4, y, 38, 21);
-  edit->setAttribute(Qt::WA_InputMethodEnabled, false);
-  spinner = new TUpDown(parent);
-  spinner->SetRange(-100, 100);
-  spinner->SetPosition(0);
-  spinner->SetAssociate(edit);
   return edit;
 }
 

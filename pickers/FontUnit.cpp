@@ -142,14 +142,9 @@ TFontForm::TFontForm(QWidget* owner) : QDialog(owner) {
   BtnColor->setGeometry(112, 8, 25, 25);
   BtnColor->setIcon(ColorGlyph());
   BtnColor->setIconSize(QSize(20, 20));
-  EdtSize = Named(new QLineEdit(Panel2), "EdtSize");
-  EdtSize->setGeometry(152, 10, 49, 21);
-  EdtSize->setAttribute(Qt::WA_InputMethodEnabled, false);
-  UdSize = Named(new TUpDown(Panel2), "UdSize");
-  UdSize->SetRange(1, 100);
-  UdSize->SetPosition(20);
+  EdtSize = Named(MakeUpDownEdit(Panel2, QRect(152, 10, 49, 21), 1, 100, 20, UdSize), "EdtSize");
+  Named(UdSize, "UdSize");
   UdSize->Wrap = true;
-  UdSize->SetAssociate(EdtSize);
 
   LBox = Named(new QListWidget(TabSheet1), "LBox");
   LBox->setSelectionMode(QAbstractItemView::SingleSelection);

@@ -88,3 +88,15 @@ void TUpDown::resizeEvent(QResizeEvent*) {
   up_->setGeometry(0, 0, width(), upper);
   down_->setGeometry(0, upper, width(), height() - upper);
 }
+
+QLineEdit* MakeUpDownEdit(QWidget* parent, const QRect& geometry, int16_t min, int16_t max, int16_t position,
+                          TUpDown*& spinner) {
+  auto* edit = new QLineEdit(parent);
+  edit->setGeometry(geometry);
+  edit->setAttribute(Qt::WA_InputMethodEnabled, false);
+  spinner = new TUpDown(parent);
+  spinner->SetRange(min, max);
+  spinner->SetPosition(position);
+  spinner->SetAssociate(edit);
+  return edit;
+}

@@ -15,6 +15,8 @@
 class QLineEdit;
 class QToolButton;
 
+class QRect;
+
 class TUpDown : public QWidget {
  public:
   // The spinner's width beside its edit.
@@ -59,3 +61,8 @@ class TUpDown : public QWidget {
   int16_t max_ = 100;
   int16_t position_ = 0;
 };
+
+// An edit field at `geometry` in `parent`, its input method off, with a spinner of min..max at
+// `position` attached to its right edge and handed back through `spinner`.
+QLineEdit* MakeUpDownEdit(QWidget* parent, const QRect& geometry, int16_t min, int16_t max, int16_t position,
+                          TUpDown*& spinner);
