@@ -114,11 +114,11 @@ class FontGlyphs {
 // the characters painted one by one, at a fraction of the cost per call.
 class GlyphBatch {
  public:
-  bool Matches(const QPainter* painter, const FontGlyphs* font, int face, QRgb color) const {
+  bool Matches(const QPainter* painter, const FontGlyphs* font, int face, TColor color) const {
     return painter == painter_ && font == font_ && face == face_ && color == color_;
   }
 
-  void Start(QPainter* painter, const FontGlyphs* font, int face, QRgb color) {
+  void Start(QPainter* painter, const FontGlyphs* font, int face, TColor color) {
     painter_ = painter;
     font_ = font;
     face_ = face;
@@ -136,7 +136,7 @@ class GlyphBatch {
       run.setRawFont(font_->Face(face_));
       run.setGlyphIndexes(indexes_);
       run.setPositions(positions_);
-      painter_->setPen(QColor::fromRgb(color_));
+      painter_->setPen(ToQColor(color_));  // a system colour is resolved once a run
       painter_->drawGlyphRun(QPointF(0, 0), run);
       indexes_.clear();
       positions_.clear();
@@ -149,7 +149,7 @@ class GlyphBatch {
   QPainter* painter_ = nullptr;
   const FontGlyphs* font_ = nullptr;
   int face_ = -1;
-  QRgb color_ = 0;
+  TColor color_ = 0;
   QList<quint32> indexes_;
   QList<QPointF> positions_;
 };
@@ -174,19 +174,18 @@ class RasterTextEngine final : public TTextEngine {
       shaped = &longText;
     }
     if (OffDevice(painter, x, y, shaped->width, glyphs.Height())) return;
-    const QRgb color = ToQColor(font.Color).rgb();
     const QPointF origin(x, y + glyphs.Ascent());
     if (glyphs.Decorated()) {
       // An underline or strike-out belongs to each output by itself, broken where spans part
       // the characters, so these are not batched.
       batch_.Flush();
-      for (const GlyphPiece& piece : shaped->pieces) DrawDecorated(painter, glyphs, piece, origin, color);
+      for (const GlyphPiece& piece : shaped->pieces) DrawDecorated(painter, glyphs, piece, origin, font.Color);
       return;
     }
     for (const GlyphPiece& piece : shaped->pieces) {
-      if (!batch_.Matches(&painter, &glyphs, piece.face, color)) {
+      if (!batch_.Matches(&painter, &glyphs, piece.face, font.Color)) {
         batch_.Flush();
-        batch_.Start(&painter, &glyphs, piece.face, color);
+        batch_.Start(&painter, &glyphs, piece.face, font.Color);
       }
       batch_.Append(piece, origin);
     }
@@ -206,14 +205,14 @@ class RasterTextEngine final : public TTextEngine {
   }
 
   static void DrawDecorated(QPainter& painter, const FontGlyphs& glyphs, const GlyphPiece& piece, const QPointF& origin,
-                            QRgb color) {
+                            TColor color) {
     QGlyphRun run;
     run.setRawFont(glyphs.Face(piece.face));
     run.setGlyphIndexes(piece.indexes);
     run.setPositions(piece.positions);
     run.setUnderline(glyphs.Underline());
     run.setStrikeOut(glyphs.StrikeOut());
-    painter.setPen(QColor::fromRgb(color));
+    painter.setPen(ToQColor(color));
     painter.drawGlyphRun(origin, run);
   }
 
