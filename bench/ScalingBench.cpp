@@ -99,7 +99,7 @@ void BM_CopyToPaintArea(benchmark::State& state) {
   QImage screen(kSide, kSide, QImage::Format_RGB32);
   for (auto _ : state) {
     TCanvas canvas(&screen);
-    canvas.Draw(0, 0, bitmap);
+    canvas.Draw(0, 0, bitmap.Image());
   }
 }
 BENCHMARK(BM_CopyToPaintArea)->Unit(benchmark::kMillisecond);

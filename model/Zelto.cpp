@@ -268,7 +268,7 @@ void TZeltoZelto::Paint(TCanvas& canvas) {
   surface.FillRect({0, 0, Width, Height});
   surface.Brush.Style = TBrushStyle::Clear;
   for (int32_t i = LayerCount() - 1; i >= 0; --i) GetLayer(i).Draw(surface);
-  canvas.Draw(0, 0, Bitmap);
+  canvas.Draw(0, 0, Bitmap.Image());
 }
 
 int32_t ForEachSelected(bool forward, const TLayerProc& callback) {

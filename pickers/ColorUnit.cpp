@@ -209,7 +209,7 @@ void TColorForm::PbRPaint(QObject* Sender) {
   const int32_t k = slider->property("Tag").toInt();
   TCanvas& canvas = slider->Canvas();
   // Row k of the ramps, one pixel high, stretched down the slider: column x shows the value x.
-  canvas.StretchDraw({0, 0, slider->width(), slider->height()}, *GradientBitmap,
+  canvas.StretchDraw({0, 0, slider->width(), slider->height()}, GradientBitmap->Image(),
                      {0, k, slider->width(), k + 1});
   DrawSliderMarker(canvas, Rgb[k], 6);
   UpdateInfo();

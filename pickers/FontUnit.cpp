@@ -314,7 +314,7 @@ void TFontForm::RenderPreview() {
   PBox->repaint();
 }
 
-void TFontForm::PBoxPaint(QObject*) { PBox->Canvas().Draw(0, 0, PreviewBitmap); }
+void TFontForm::PBoxPaint(QObject*) { PBox->Canvas().Draw(0, 0, PreviewBitmap.Image()); }
 
 void TFontForm::WMFontChange() {
   FillFontList();

@@ -1,7 +1,5 @@
 #include "toolkit/Canvas.h"
 
-#include "toolkit/Bitmap.h"
-
 #include <QFontMetrics>
 #include <QImage>
 
@@ -116,13 +114,11 @@ void TCanvas::TextOut(int32_t x, int32_t y, const QString& text) {
   p->drawText(QPoint(x, y + metrics.ascent()), text);
 }
 
-void TCanvas::Draw(int32_t x, int32_t y, TBitmap& bitmap) {
-  const QImage& image = bitmap.Image();
+void TCanvas::Draw(int32_t x, int32_t y, const QImage& image) {
   if (QPainter* p = Begin(); p && !image.isNull()) p->drawImage(QPoint(x, y), image);
 }
 
-void TCanvas::StretchDraw(const TRect& dest, TBitmap& bitmap, const TRect& source) {
-  const QImage& image = bitmap.Image();
+void TCanvas::StretchDraw(const TRect& dest, const QImage& image, const TRect& source) {
   QPainter* p = Begin();
   if (!p || image.isNull()) return;
   p->setRenderHint(QPainter::SmoothPixmapTransform, false);

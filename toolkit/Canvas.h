@@ -9,8 +9,8 @@
 #include <optional>
 #include <string_view>
 
+class QImage;
 class QPaintDevice;
-class TBitmap;
 
 struct TRect {
   int32_t Left = 0, Top = 0, Right = 0, Bottom = 0;  // right and bottom edges excluded
@@ -66,10 +66,10 @@ class TCanvas {
   int32_t TextHeight(const QString& text) const;
   void TextOut(int32_t x, int32_t y, const QString& text);
 
-  // Block copy of the whole bitmap with its top-left corner at (x, y).
-  void Draw(int32_t x, int32_t y, TBitmap& bitmap);
-  // Copies `source` of the bitmap onto `dest`, repeating pixels where it stretches.
-  void StretchDraw(const TRect& dest, TBitmap& bitmap, const TRect& source);
+  // Block copy of the whole image with its top-left corner at (x, y).
+  void Draw(int32_t x, int32_t y, const QImage& image);
+  // Copies `source` of the image onto `dest`, repeating pixels where it stretches.
+  void StretchDraw(const TRect& dest, const QImage& image, const TRect& source);
 
   // Ends painting, so that the device can be read, resized or painted elsewhere; the next
   // drawing call begins again.

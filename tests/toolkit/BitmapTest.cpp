@@ -81,12 +81,12 @@ TEST_F(CanvasTest, StretchDrawRepeatsARowAndDrawCopiesBlocks) {
     pixel[0] = pixel[1] = 0;
     pixel[2] = static_cast<uint8_t>(x * 80);
   }
-  bitmap.Canvas().StretchDraw({10, 5, 14, 15}, ramp, {0, 1, 4, 2});
+  bitmap.Canvas().StretchDraw({10, 5, 14, 15}, ramp.Image(), {0, 1, 4, 2});
   for (int y = 5; y < 15; ++y)
     for (int x = 10; x < 14; ++x) EXPECT_EQ(Pixel(bitmap, x, y), qRgb((x - 10) * 80, 0, 0)) << x << "," << y;
   EXPECT_EQ(Pixel(bitmap, 10, 15), qRgb(0, 255, 0));
 
-  bitmap.Canvas().Draw(50, 20, ramp);
+  bitmap.Canvas().Draw(50, 20, ramp.Image());
   EXPECT_EQ(Pixel(bitmap, 53, 21), qRgb(240, 0, 0));
   EXPECT_EQ(Pixel(bitmap, 50, 20), qRgb(255, 255, 255));
 }
