@@ -8,6 +8,7 @@
 #include "toolkit/Checked.h"
 #include "toolkit/CodePage.h"
 #include "toolkit/Convert.h"
+#include "toolkit/OwnerDraw.h"
 #include "toolkit/TickCount.h"
 #include "toolkit/UiFont.h"
 #include "toolkit/UpDown.h"
@@ -35,7 +36,6 @@ int32_t PressIndex = 0;
 namespace {
 
 constexpr int32_t kRowHeight = 18;
-constexpr int32_t kBoxSize = 14;
 
 // --- Text between the memo and the layers ---
 
@@ -76,35 +76,6 @@ const TRowColors kRowColors[2][2] = {
     {{QColor(255, 255, 255), QColor(0, 0, 0)}, {QColor(10, 36, 106), QColor(255, 255, 255)}},
     {{QColor(240, 240, 240), QColor(0, 0, 0)}, {QColor(110, 136, 206), QColor(255, 255, 255)}},
 };
-
-// The check mark, 7 × 7 pixels, row by row; bit 6 is the leftmost pixel.
-constexpr std::array<uint8_t, 7> kCheckMark = {0x01, 0x03, 0x47, 0x6E, 0x7C, 0x38, 0x10};
-
-// A flat check box with its top-left corner at (x, y): a grey one-pixel frame around a white
-// square, with a black check mark when checked; grey inside and out while held down.
-void DrawCheckBox(QPainter& canvas, int32_t x, int32_t y, bool checked, bool inactive) {
-  canvas.fillRect(x, y, kBoxSize, kBoxSize, QColor(128, 128, 128));
-  canvas.fillRect(x + 1, y + 1, kBoxSize - 2, kBoxSize - 2, inactive ? QColor(192, 192, 192) : QColor(255, 255, 255));
-  if (!checked) return;
-  const QColor mark = inactive ? QColor(128, 128, 128) : QColor(0, 0, 0);
-  const int32_t left = x + (kBoxSize - 7) / 2;
-  const int32_t top = y + (kBoxSize - 7) / 2;
-  for (int32_t row = 0; row < 7; ++row)
-    for (int32_t col = 0; col < 7; ++col)
-      if (kCheckMark[row] & (0x40 >> col)) canvas.fillRect(left + col, top + row, 1, 1, mark);
-}
-
-// The focus rectangle: a dotted outline along the inside of `rect`, every other pixel.
-void DrawFocusRect(QPainter& canvas, const TRect& rect, const QColor& color) {
-  QPen dots(color, 1, Qt::CustomDashLine);
-  dots.setDashPattern({1, 1});
-  dots.setCosmetic(true);
-  canvas.setClipping(false);
-  canvas.setRenderHint(QPainter::Antialiasing, false);
-  canvas.setPen(dots);
-  canvas.setBrush(Qt::NoBrush);
-  canvas.drawRect(rect.Left, rect.Top, rect.Width() - 1, rect.Height() - 1);
-}
 
 // --- Button pictures: 16 × 16, in colours of the classic 16-colour palette ---
 
@@ -317,7 +288,7 @@ void TLayerForm::LBoxDrawItem(QPainter& Canvas, int32_t Index, const TRect& Rect
   const TRowColors& colors = kRowColors[(State & odFocused) ? 1 : 0][(State & odSelected) ? 1 : 0];
   const TRowCells cells = Cells(Rect);
   const int32_t h = Rect.Height();
-  const int32_t d = (h - kBoxSize) / 2;
+  const int32_t d = (h - kCheckBoxSize) / 2;
 
   Canvas.fillRect(Rect.Left, Rect.Top, Rect.Width(), h, colors.Back);
   DrawCheckBox(Canvas, CheckedAdd(Rect.Left, d), CheckedAdd(Rect.Top, d), layer.Visible,
@@ -334,7 +305,7 @@ void TLayerForm::LBoxDrawItem(QPainter& Canvas, int32_t Index, const TRect& Rect
   Canvas.drawText(CheckedAdd(cells.Text.Left, 3), CheckedAdd(top, metrics.ascent()),
                   TCodePage::System().ToUnicode(layer.GetText()));
 
-  if (State & odFocused) DrawFocusRect(Canvas, Rect, colors.Text);
+  if (State & odFocused) DrawFocusRect(Canvas, QRect(Rect.Left, Rect.Top, Rect.Width(), Rect.Height()), colors.Text);
 }
 
 void TLayerForm::LBoxMouseDown(QObject*, Qt::MouseButton, Qt::KeyboardModifiers, int32_t X, int32_t Y) {

@@ -4,7 +4,7 @@
 // editors change the text, spacing, anchor, font and colour of the selected layers and the
 // composition's default font and colour.
 #include "model/Zelto.h"
-#include "panel/VirtualListBox.h"
+#include "toolkit/VirtualListBox.h"
 #include "toolkit/Canvas.h"
 #include "toolkit/Font.h"
 

@@ -6,6 +6,7 @@
 #include "toolkit/CodePage.h"
 #include "toolkit/Convert.h"
 #include "toolkit/FontFamilies.h"
+#include "toolkit/OwnerDraw.h"
 #include "toolkit/UiFont.h"
 #include "toolkit/UpDown.h"
 
@@ -255,16 +256,7 @@ void TFontForm::LBoxDrawItem(QPainter& Canvas, int Index, const QRect& Rect, boo
   Canvas.setClipRect(Rect);
   Canvas.setPen(text);
   Canvas.drawText(Rect.left() + 3, Rect.top() + dy + metrics.ascent(), LBox->item(Index)->text());
-  if (Focused) {
-    // The focus rectangle: a dotted outline, every other pixel, in the text's colour.
-    QPen dots(text, 1, Qt::CustomDashLine);
-    dots.setDashPattern({1, 1});
-    dots.setCosmetic(true);
-    Canvas.setPen(dots);
-    Canvas.setBrush(Qt::NoBrush);
-    Canvas.setRenderHint(QPainter::Antialiasing, false);
-    Canvas.drawRect(Rect.adjusted(0, 0, -1, -1));
-  }
+  if (Focused) DrawFocusRect(Canvas, Rect, text);
   Canvas.restore();
 }
 

@@ -7,6 +7,7 @@
 
 #include "pickers/ColorUnit.h"
 #include "pickers/FontUnit.h"
+#include "toolkit/CellGrid.h"
 #include "toolkit/UpDown.h"
 
 #include <QClipboard>

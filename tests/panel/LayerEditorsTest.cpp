@@ -4,6 +4,7 @@
 
 #include "pickers/ColorUnit.h"
 #include "pickers/FontUnit.h"
+#include "toolkit/CellGrid.h"
 #include "toolkit/CodePage.h"
 #include "toolkit/UpDown.h"
 

@@ -4,6 +4,7 @@
 #include "pickers/Misc.h"
 #include "tests/support/ModalAnswer.h"
 #include "toolkit/Application.h"
+#include "toolkit/CellGrid.h"
 #include "toolkit/UiFont.h"
 
 #include <QApplication>

@@ -1,6 +1,6 @@
 // The virtual list box on its own: rows without items, their marks as rows come and go, which
 // changes count as the user's, and the order of its events.
-#include "panel/VirtualListBox.h"
+#include "toolkit/VirtualListBox.h"
 #include "toolkit/Application.h"
 #include "toolkit/Checked.h"
 

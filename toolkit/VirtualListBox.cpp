@@ -1,4 +1,4 @@
-#include "panel/VirtualListBox.h"
+#include "toolkit/VirtualListBox.h"
 
 #include "toolkit/Application.h"
 #include "toolkit/Checked.h"
