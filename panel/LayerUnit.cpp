@@ -24,7 +24,6 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
-#include <array>
 #include <functional>
 #include <string>
 #include <utility>
@@ -73,64 +72,9 @@ struct TRowColors {
 
 // By [has the focus][is selected].
 const TRowColors kRowColors[2][2] = {
-    {{QColor(255, 255, 255), QColor(0, 0, 0)}, {QColor(10, 36, 106), QColor(255, 255, 255)}},
+    {{QColor(255, 255, 255), QColor(0, 0, 0)}, {ToQColor(clClassicHighlight), QColor(255, 255, 255)}},
     {{QColor(240, 240, 240), QColor(0, 0, 0)}, {QColor(110, 136, 206), QColor(255, 255, 255)}},
 };
-
-// --- Button pictures: 16 × 16, in colours of the classic 16-colour palette ---
-
-const QColor kBlack(0, 0, 0), kWhite(255, 255, 255), kGreen(0, 128, 0), kNavy(0, 0, 128), kGrey(128, 128, 128),
-    kRed(255, 0, 0), kLime(0, 255, 0), kBlue(0, 0, 255), kYellow(255, 255, 0);
-
-QPixmap Picture(const std::function<void(QPainter&)>& draw) {
-  QImage image(16, 16, QImage::Format_ARGB32);
-  image.fill(Qt::transparent);
-  QPainter painter(&image);
-  draw(painter);
-  painter.end();
-  return QPixmap::fromImage(image);
-}
-
-// A white sheet with a black edge, `w` × `h` pixels with its top-left corner at (x, y).
-void Sheet(QPainter& p, int x, int y, int w, int h) {
-  p.fillRect(x, y, w, h, kBlack);
-  p.fillRect(x + 1, y + 1, w - 2, h - 2, kWhite);
-}
-
-// The letter A, a stroke 2 pixels wide, in an 11 × 12 box from (x, y).
-void LetterA(QPainter& p, int x, int y) {
-  p.setPen(QPen(kBlack, 2));
-  p.drawPolyline(QPolygon({QPoint(x, y + 11), QPoint(x + 5, y), QPoint(x + 10, y + 11)}));
-  p.drawLine(x + 3, y + 7, x + 7, y + 7);
-}
-
-// Four swatches in a black frame, 11 × 11 from (x, y).
-void Swatches(QPainter& p, int x, int y) {
-  p.fillRect(x, y, 11, 11, kBlack);
-  p.fillRect(x + 1, y + 1, 4, 4, kRed);
-  p.fillRect(x + 6, y + 1, 4, 4, kLime);
-  p.fillRect(x + 1, y + 6, 4, 4, kBlue);
-  p.fillRect(x + 6, y + 6, 4, 4, kYellow);
-}
-
-// An arrow pointing up (`up`) or down.
-QPixmap Arrow(bool up) {
-  return Picture([up](QPainter& p) {
-    const int tip = up ? 2 : 13, base = up ? 8 : 7, stemTop = up ? 8 : 3;
-    p.setPen(Qt::NoPen);
-    p.setBrush(kNavy);
-    p.drawPolygon(QPolygon({QPoint(8, tip), QPoint(14, base), QPoint(2, base)}));
-    p.fillRect(6, stemTop, 4, 5, kNavy);
-  });
-}
-
-// The canvas with a block at one of its nine anchors.
-QPixmap AnchorPicture(int anchor) {
-  return Picture([anchor](QPainter& p) {
-    Sheet(p, 1, 1, 14, 14);
-    p.fillRect(3 + 4 * (anchor % 3), 3 + 4 * (anchor / 3), 2, 2, kNavy);
-  });
-}
 
 QToolButton* MakeButton(QWidget* parent, int x, int y, const QPixmap& picture, const char* name) {
   auto* button = new QToolButton(parent);
@@ -167,16 +111,9 @@ TLayerForm::TLayerForm() {
   Panel1 = new QFrame(this);
   Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
   Panel1->setFixedHeight(41);
-  BtnAdd = MakeButton(Panel1, 8, 8, Picture([](QPainter& p) {
-    Sheet(p, 2, 1, 10, 13);
-    p.fillRect(8, 10, 7, 3, kGreen);
-    p.fillRect(10, 8, 3, 7, kGreen);
-  }), "BtnAdd");
+  BtnAdd = MakeButton(Panel1, 8, 8, AddLayerGlyph(), "BtnAdd");
   BtnDel = MakeButton(Panel1, 36, 8, CancelGlyph(), "BtnDel");
-  BtnCopy = MakeButton(Panel1, 64, 8, Picture([](QPainter& p) {
-    Sheet(p, 1, 1, 9, 11);
-    Sheet(p, 6, 4, 9, 11);
-  }), "BtnCopy");
+  BtnCopy = MakeButton(Panel1, 64, 8, CopyLayerGlyph(), "BtnCopy");
   BtnAdd->setToolTip(QStringLiteral("create"));
   BtnDel->setToolTip(QStringLiteral("delete"));
   BtnCopy->setToolTip(QStringLiteral("create copy"));
@@ -200,19 +137,12 @@ TLayerForm::TLayerForm() {
 
   Panel2 = new QFrame(this);
   Panel2->setFixedHeight(135);
-  BtnUp = MakeButton(Panel2, 4, 4, Arrow(true), "BtnUp");
-  BtnDown = MakeButton(Panel2, 29, 4, Arrow(false), "BtnDown");
-  BtnFont = MakeButton(Panel2, 4, 29, Picture([](QPainter& p) { LetterA(p, 2, 2); }), "BtnFont");
-  BtnColor = MakeButton(Panel2, 29, 29, Picture([](QPainter& p) { Swatches(p, 2, 2); }), "BtnColor");
-  // The default font and colour: the same pictures on a sheet, the canvas.
-  BitBtn1 = MakeBitButton(Panel2, 4, 54, Picture([](QPainter& p) {
-    Sheet(p, 0, 0, 16, 16);
-    LetterA(p, 2, 2);
-  }), "BitBtn1");
-  BitBtn2 = MakeBitButton(Panel2, 29, 54, Picture([](QPainter& p) {
-    Sheet(p, 0, 0, 16, 16);
-    Swatches(p, 2, 2);
-  }), "BitBtn2");
+  BtnUp = MakeButton(Panel2, 4, 4, ArrowGlyph(true), "BtnUp");
+  BtnDown = MakeButton(Panel2, 29, 4, ArrowGlyph(false), "BtnDown");
+  BtnFont = MakeButton(Panel2, 4, 29, LayerFontGlyph(), "BtnFont");
+  BtnColor = MakeButton(Panel2, 29, 29, LayerColorGlyph(), "BtnColor");
+  BitBtn1 = MakeBitButton(Panel2, 4, 54, DefaultFontGlyph(), "BitBtn1");
+  BitBtn2 = MakeBitButton(Panel2, 29, 54, DefaultColorGlyph(), "BitBtn2");
   EditLineSpan = MakeSpanEdit(Panel2, 84, UdLineSpan, "EditLineSpan");
   EditCharSpan = MakeSpanEdit(Panel2, 109, UdCharSpan, "EditCharSpan");
   UdLineSpan->setObjectName(QStringLiteral("UdLineSpan"));
@@ -223,7 +153,7 @@ TLayerForm::TLayerForm() {
                                                "BtnRC", "BtnLB", "BtnCB", "BtnRB"};
   for (int tag = 0; tag < 9; ++tag) {
     QToolButton* button =
-        MakeButton(Panel2, 66 + 25 * (tag % 3), 4 + 25 * (tag / 3), AnchorPicture(tag), alignmentNames[tag]);
+        MakeButton(Panel2, 66 + 25 * (tag % 3), 4 + 25 * (tag / 3), AnchorGlyph(tag), alignmentNames[tag]);
     button->setProperty("Tag", tag);
     connect(button, &QToolButton::clicked, this, Guard([this, button] { BtnLTClick(button); }));
     *alignment[tag] = button;

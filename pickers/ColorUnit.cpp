@@ -6,6 +6,7 @@
 #include "toolkit/CellGrid.h"
 #include "toolkit/Checked.h"
 #include "toolkit/Convert.h"
+#include "toolkit/ModalResult.h"
 #include "toolkit/UiFont.h"
 
 #include <QLabel>
@@ -13,11 +14,6 @@
 #include <QShowEvent>
 
 #include <algorithm>
-
-namespace {
-constexpr int mrOk = 1;
-constexpr int mrCancel = 2;
-}  // namespace
 
 bool ShowColorPicker(QWidget* owner, TColor& color) {
   // Freed on every way out, an error passing through included.

@@ -6,6 +6,7 @@
 #include "toolkit/CodePage.h"
 #include "toolkit/Convert.h"
 #include "toolkit/FontFamilies.h"
+#include "toolkit/ModalResult.h"
 #include "toolkit/OwnerDraw.h"
 #include "toolkit/UiFont.h"
 #include "toolkit/UpDown.h"
@@ -28,10 +29,7 @@
 
 namespace {
 
-constexpr int mrOk = 1;
-constexpr int mrCancel = 2;
 constexpr int kItemHeight = 14;
-const QColor kSelectedBack(10, 36, 106);
 
 // Draws every row of the family list through the dialog's LBoxDrawItem, at a fixed height.
 class TFontListDelegate : public QStyledItemDelegate {
@@ -83,22 +81,6 @@ QToolButton* MakeStyleButton(QWidget* parent, const char* name, int x, void (QFo
   return button;
 }
 
-// A 3 × 3 grid of colour swatches with black lines between them.
-QPixmap ColorGlyph() {
-  static const QColor swatches[9] = {
-      QColor(255, 0, 0), QColor(255, 255, 0), QColor(0, 255, 0),
-      QColor(0, 255, 255), QColor(0, 0, 255), QColor(255, 0, 255),
-      QColor(0, 0, 0), QColor(128, 128, 128), QColor(255, 255, 255),
-  };
-  QImage image(20, 20, QImage::Format_ARGB32);
-  image.fill(Qt::transparent);
-  QPainter painter(&image);
-  painter.fillRect(1, 1, 19, 19, Qt::black);
-  for (int i = 0; i < 9; ++i) painter.fillRect(2 + 6 * (i % 3), 2 + 6 * (i / 3), 5, 5, swatches[i]);
-  painter.end();
-  return QPixmap::fromImage(image);
-}
-
 QPushButton* MakeCloseButton(QWidget* parent, const char* name, int x, const QPixmap& glyph) {
   auto* button = Named(new QPushButton(parent), name);
   button->setGeometry(x, 240, 25, 25);
@@ -141,7 +123,7 @@ TFontForm::TFontForm(QWidget* owner) : QDialog(owner) {
   SbStrikeOut = MakeStyleButton(Panel2, "SbStrikeOut", 80, &QFont::setStrikeOut);
   BtnColor = Named(new QToolButton(Panel2), "BtnColor");
   BtnColor->setGeometry(112, 8, 25, 25);
-  BtnColor->setIcon(ColorGlyph());
+  BtnColor->setIcon(FontColorGlyph());
   BtnColor->setIconSize(QSize(20, 20));
   EdtSize = Named(MakeUpDownEdit(Panel2, QRect(152, 10, 49, 21), 1, 100, 20, UdSize), "EdtSize");
   Named(UdSize, "UdSize");
@@ -250,7 +232,7 @@ void TFontForm::LBoxDrawItem(QPainter& Canvas, int Index, const QRect& Rect, boo
   Canvas.setFont(LBox->font());
   const QFontMetrics metrics = Canvas.fontMetrics();
   const int dy = (Rect.height() - metrics.height()) / 2;
-  const QColor back = Selected ? kSelectedBack : QColor(Qt::white);
+  const QColor back = Selected ? ToQColor(clClassicHighlight) : QColor(Qt::white);
   const QColor text = Selected ? QColor(Qt::white) : QColor(Qt::black);
   Canvas.fillRect(Rect, back);
   Canvas.setClipRect(Rect);

@@ -17,7 +17,7 @@ struct SystemColorEntry {
 const std::array<SystemColorEntry, 25> kSystemColors = {{
     {QPalette::Mid, RGBToColor(212, 208, 200)},          // scroll bar
     {std::nullopt, RGBToColor(58, 110, 165)},            // desktop
-    {QPalette::Highlight, RGBToColor(10, 36, 106)},      // active caption
+    {QPalette::Highlight, clClassicHighlight},          // active caption
     {QPalette::Mid, RGBToColor(128, 128, 128)},          // inactive caption
     {QPalette::Window, RGBToColor(212, 208, 200)},       // menu
     {QPalette::Base, RGBToColor(255, 255, 255)},         // window
@@ -28,7 +28,7 @@ const std::array<SystemColorEntry, 25> kSystemColors = {{
     {QPalette::Button, RGBToColor(212, 208, 200)},       // active border
     {QPalette::Button, RGBToColor(212, 208, 200)},       // inactive border
     {QPalette::Dark, RGBToColor(128, 128, 128)},         // application workspace
-    {QPalette::Highlight, RGBToColor(10, 36, 106)},      // highlight
+    {QPalette::Highlight, clClassicHighlight},          // highlight
     {QPalette::HighlightedText, RGBToColor(255, 255, 255)},  // highlighted text
     {QPalette::Button, RGBToColor(212, 208, 200)},       // button face
     {QPalette::Dark, RGBToColor(128, 128, 128)},         // button shadow

@@ -48,6 +48,10 @@ constexpr TColor RGBToColor(uint8_t red, uint8_t green, uint8_t blue) {
   return red | (green << 8) | (blue << 16);
 }
 
+// The highlight of the classic desktop: the highlight system colours where no application object
+// exists, and the back of selected rows in the lists that draw in fixed colours.
+constexpr TColor clClassicHighlight = RGBToColor(10, 36, 106);
+
 // The current RGB value of a system colour: from the application's palette, or a fixed
 // table where no application object exists.
 TColor GetSysColor(uint8_t number);
