@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cctype>
 #include <stdexcept>
+#include <utility>
 
 namespace {
 
@@ -120,8 +121,8 @@ const TCodePage& TCodePage::System() {
   return locale;
 }
 
-void TCodePage::SetSystem(std::shared_ptr<const TCodePage> codePage) {
-  SystemOverride() = std::move(codePage);
+std::shared_ptr<const TCodePage> TCodePage::SetSystem(std::shared_ptr<const TCodePage> codePage) {
+  return std::exchange(SystemOverride(), std::move(codePage));
 }
 
 std::size_t TCodePage::CharLength(std::string_view line, std::size_t pos) const {

@@ -20,7 +20,8 @@ class TCodePage {
   // is taken as UTF-8, its superset, as Qt does.
   static const TCodePage& System();
   // Replaces the system code page until the next call; for tests. Null restores the locale's.
-  static void SetSystem(std::shared_ptr<const TCodePage> codePage);
+  // Returns the code page that stood in before (null: none, the locale's was in use).
+  static std::shared_ptr<const TCodePage> SetSystem(std::shared_ptr<const TCodePage> codePage);
 
   const std::string& Name() const { return name_; }
   Kind GetKind() const { return kind_; }

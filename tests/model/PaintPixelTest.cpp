@@ -1,7 +1,7 @@
 // The composition painted by Qt's raster engine, checked on pixels.
 #include "model/Zelto.h"
 
-#include "tests/support/FixedMetricsEngine.h"
+#include "tests/support/ScopedCodePage.h"
 
 #include <QGuiApplication>
 #include <QFontMetrics>

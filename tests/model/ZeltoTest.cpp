@@ -1,6 +1,7 @@
 #include "model/Zelto.h"
 
 #include "tests/support/FixedMetricsEngine.h"
+#include "tests/support/ScopedCodePage.h"
 #include "toolkit/Checked.h"
 
 #include <gtest/gtest.h>

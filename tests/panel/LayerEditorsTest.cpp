@@ -4,6 +4,7 @@
 
 #include "pickers/ColorUnit.h"
 #include "pickers/FontUnit.h"
+#include "tests/support/ScopedCodePage.h"
 #include "toolkit/CellGrid.h"
 #include "toolkit/CodePage.h"
 #include "toolkit/UpDown.h"
@@ -91,12 +92,6 @@ TEST_F(PanelTest, WithNothingSelectedTheMemoOnlyRedraws) {
 }
 
 // The layers hold bytes of the system code page; the memo shows them as text.
-class SystemCodePage {
- public:
-  explicit SystemCodePage(const char* name) { TCodePage::SetSystem(std::make_shared<TCodePage>(name)); }
-  ~SystemCodePage() { TCodePage::SetSystem(nullptr); }
-};
-
 TEST_F(PanelTest, TextTravelsInTheSystemCodePage) {
   struct Case {
     const char* codePage;
@@ -112,7 +107,7 @@ TEST_F(PanelTest, TextTravelsInTheSystemCodePage) {
   for (int i = 0; i < 3; ++i) {
     const Case& c = cases[i];
     SCOPED_TRACE(c.codePage);
-    const SystemCodePage codePage(c.codePage);
+    const ScopedCodePage codePage(c.codePage);
     // Loading: the first layer's bytes come into the memo as text.
     Composition->GetLayer(2 * i).SetText(c.stored);
     ClickRow(2 * i);

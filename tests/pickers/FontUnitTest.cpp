@@ -4,6 +4,7 @@
 #include "pickers/ColorUnit.h"
 #include "pickers/Misc.h"
 #include "tests/support/ModalAnswer.h"
+#include "tests/support/ScopedCodePage.h"
 #include "toolkit/Application.h"
 #include "toolkit/CodePage.h"
 #include "toolkit/FontFamilies.h"
@@ -32,12 +33,6 @@ namespace {
 QString Sjis(std::string_view bytes) { return TCodePage("CP932").ToUnicode(bytes); }
 
 // The system code page decides the byte order of names; every case names the one it runs in.
-class SystemCodePage {
- public:
-  explicit SystemCodePage(const char* name) { TCodePage::SetSystem(std::make_shared<TCodePage>(name)); }
-  ~SystemCodePage() { TCodePage::SetSystem(nullptr); }
-};
-
 struct OrderCase {
   const char* what;
   const char* codePage;
@@ -52,7 +47,7 @@ class FontOrder : public ::testing::TestWithParam<OrderCase> {};
 
 TEST_P(FontOrder, ComparesCharsetThenFoldedBytes) {
   const OrderCase& c = GetParam();
-  SystemCodePage codePage(c.codePage);
+  const ScopedCodePage codePage(c.codePage);
   EXPECT_EQ(Sign(CompareFontEntries(c.first, c.second)), c.expected) << c.what;
   EXPECT_EQ(Sign(CompareFontEntries(c.second, c.first)), -c.expected) << c.what << " (swapped)";
 }

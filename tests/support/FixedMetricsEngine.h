@@ -54,12 +54,3 @@ class FixedMetricsEngine final : public TTextEngine {
     return ch.size() == 1 ? 10 : 16;
   }
 };
-
-// Makes `name` the system code page for the scope's lifetime.
-class ScopedCodePage {
- public:
-  explicit ScopedCodePage(const std::string& name) { TCodePage::SetSystem(std::make_shared<TCodePage>(name)); }
-  ~ScopedCodePage() { TCodePage::SetSystem(nullptr); }
-  ScopedCodePage(const ScopedCodePage&) = delete;
-  ScopedCodePage& operator=(const ScopedCodePage&) = delete;
-};

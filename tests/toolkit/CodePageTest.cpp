@@ -1,5 +1,7 @@
 #include "toolkit/CodePage.h"
 
+#include "tests/support/ScopedCodePage.h"
+
 #include <gtest/gtest.h>
 
 #include <stdexcept>
@@ -24,11 +26,21 @@ TEST(CodePageTest, KindsFollowTheirNames) {
 }
 
 TEST(CodePageTest, SystemFollowsTheOverride) {
-  TCodePage::SetSystem(std::make_shared<TCodePage>("CP932"));
+  const auto shiftJis = std::make_shared<TCodePage>("CP932");
+  EXPECT_EQ(TCodePage::SetSystem(shiftJis), nullptr);
   EXPECT_EQ(TCodePage::System().Name(), "CP932");
-  TCodePage::SetSystem(nullptr);
+  EXPECT_EQ(TCodePage::SetSystem(nullptr), shiftJis) << "the override replaced is handed back";
   EXPECT_NE(TCodePage::System().Name(), "CP932");
   EXPECT_NE(TCodePage::System().Name(), "ANSI_X3.4-1968") << "plain ASCII is taken as UTF-8";
+}
+
+TEST(CodePageTest, ScopedOverridesNestAndPutBackTheOneBefore) {
+  const ScopedCodePage outer("CP932");
+  {
+    const ScopedCodePage inner("ISO-8859-1");
+    EXPECT_EQ(TCodePage::System().Name(), "ISO-8859-1");
+  }
+  EXPECT_EQ(TCodePage::System().Name(), "CP932");
 }
 
 TEST(CodePageTest, ConvertsToAndFromUnicode) {
