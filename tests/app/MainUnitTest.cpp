@@ -1,5 +1,4 @@
 #include "app/MainUnit.h"
-#include "pickers/Misc.h"
 #include "toolkit/Application.h"
 #include "toolkit/UiFont.h"
 #include "toolkit/UpDown.h"
@@ -14,7 +13,7 @@
 #include <QToolButton>
 #include <gtest/gtest.h>
 
-#include <vector>
+#include <functional>
 
 namespace {
 
@@ -184,24 +183,6 @@ TEST_F(MainFormTest, OnlyDigitsGetIntoTheSizeFields) {
   QApplication::clipboard()->setText("12");
   QTest::keyClick(form->EditW, Qt::Key_V, Qt::ControlModifier);
   EXPECT_EQ(form->EditW->text(), "3512");
-}
-
-TEST(NumericEditTest, TextSetByTheProgramStaysEditable) {
-  QLineEdit edit;
-  MakeNumericEdit(&edit);
-  edit.setText("-1");
-  struct Step {
-    Qt::Key key;
-    const char* text;
-  };
-  // Digits may be added after the minus sign and the digit may be deleted, but no second minus
-  // gets in.
-  for (const Step& step : {Step{Qt::Key_5, "-15"}, Step{Qt::Key_Minus, "-15"}, Step{Qt::Key_Backspace, "-1"},
-                           Step{Qt::Key_Backspace, "-"}, Step{Qt::Key_Home, "-"}, Step{Qt::Key_Minus, "-"},
-                           Step{Qt::Key_Delete, ""}, Step{Qt::Key_Minus, ""}}) {
-    QTest::keyClick(&edit, step.key);
-    EXPECT_EQ(edit.text(), step.text) << QTest::toString(step.key);
-  }
 }
 
 // A canvas size whose bitmap cannot be made: too wide, too high, or too many pixels in all.

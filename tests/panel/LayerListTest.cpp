@@ -2,7 +2,6 @@
 // buttons that add, copy, delete and reorder layers.
 #include "tests/panel/PanelFixture.h"
 
-#include "pickers/Misc.h"
 #include "toolkit/TickCount.h"
 #include "toolkit/UiFont.h"
 #include "toolkit/UpDown.h"

@@ -5,6 +5,7 @@
 #include "app/MainUnit.h"
 #include "panel/LayerUnit.h"
 #include "tests/support/ModalAnswer.h"
+#include "tests/support/PrintTo.h"
 #include "toolkit/Application.h"
 
 #include <QApplication>
@@ -18,27 +19,8 @@
 #include <functional>
 #include <initializer_list>
 #include <map>
-#include <ostream>
 #include <string>
 #include <vector>
-
-QT_BEGIN_NAMESPACE
-// Readable failure messages.
-inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
-inline void PrintTo(const QColor& color, std::ostream* out) {
-  *out << "rgb(" << color.red() << ", " << color.green() << ", " << color.blue() << ")";
-}
-QT_END_NAMESPACE
-
-namespace {
-// A table's case reads as its name in failure messages. (In the test file's own unnamed
-// namespace, where the case types are, so that the printer finds it.)
-template <class Case>
-  requires requires(const Case& c) { std::string(c.name); }
-void PrintTo(const Case& c, std::ostream* out) {
-  *out << c.name;
-}
-}  // namespace
 
 // The paint events of watched widgets, by name, in the order they happen.
 class RepaintLog : public QObject {

@@ -3,158 +3,29 @@
 #include "app/MainUnit.h"
 #include "pickers/ColorUnit.h"
 #include "pickers/Misc.h"
+#include "tests/support/CaseName.h"
 #include "tests/support/ModalAnswer.h"
-#include "tests/support/ScopedCodePage.h"
+#include "tests/support/PrintTo.h"
 #include "toolkit/Application.h"
-#include "toolkit/CodePage.h"
+#include "toolkit/CellGrid.h"
 #include "toolkit/FontFamilies.h"
 #include "toolkit/UpDown.h"
 
-#include <QApplication>
-#include <QFontDatabase>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPainter>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
-#include <QTimer>
 #include <QToolButton>
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <functional>
-#include <memory>
 #include <string>
 #include <vector>
 
 namespace {
-
-QString Sjis(std::string_view bytes) { return TCodePage("CP932").ToUnicode(bytes); }
-
-// The system code page decides the byte order of names; every case names the one it runs in.
-struct OrderCase {
-  const char* what;
-  const char* codePage;
-  TFontEntry first;
-  TFontEntry second;
-  int expected;  // sign of the comparison of `first` with `second`
-};
-
-int Sign(int v) { return (v > 0) - (v < 0); }
-
-class FontOrder : public ::testing::TestWithParam<OrderCase> {};
-
-TEST_P(FontOrder, ComparesCharsetThenFoldedBytes) {
-  const OrderCase& c = GetParam();
-  const ScopedCodePage codePage(c.codePage);
-  EXPECT_EQ(Sign(CompareFontEntries(c.first, c.second)), c.expected) << c.what;
-  EXPECT_EQ(Sign(CompareFontEntries(c.second, c.first)), -c.expected) << c.what << " (swapped)";
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, FontOrder,
-    ::testing::Values(
-        OrderCase{"lower charset first, whatever the name", "UTF-8", {"Zeta", 0}, {"Alpha", 2}, -1},
-        OrderCase{"symbol before Shift-JIS", "UTF-8", {"Zeta", 2}, {"Alpha", 128}, -1},
-        OrderCase{"Shift-JIS before OEM", "UTF-8", {"Zeta", 128}, {"Alpha", 255}, -1},
-        OrderCase{"charset difference is the result's sign", "UTF-8", {"A", 255}, {"A", 0}, 1},
-        OrderCase{"names in one charset", "UTF-8", {"Arial", 0}, {"Courier", 0}, -1},
-        OrderCase{"ASCII case is folded", "UTF-8", {"arial", 0}, {"ARIAL", 0}, 0},
-        OrderCase{"folded to upper case: a comes before _", "UTF-8", {"a", 0}, {"_", 0}, -1},
-        OrderCase{"a prefix before the longer name", "UTF-8", {"Arial", 0}, {"arial Black", 0}, -1},
-        OrderCase{"empty name before any other", "UTF-8", {"", 0}, {"A", 0}, -1},
-        OrderCase{"bytes are unsigned", "UTF-8", {"z", 0}, {"\u00e9", 0}, -1},
-        OrderCase{"only ASCII is folded", "UTF-8", {"\u00e9", 0}, {"\u00c9", 0}, 1},
-        OrderCase{"Shift-JIS bytes: fullwidth A (82 60) before 亜 (88 9F)", "CP932",
-                  {Sjis("\x82\x60"), 128}, {Sjis("\x88\x9F"), 128}, -1},
-        OrderCase{"UTF-8 bytes: 亜 (E4) before fullwidth A (EF)", "UTF-8",
-                  {Sjis("\x82\x60"), 128}, {Sjis("\x88\x9F"), 128}, 1},
-        OrderCase{"Shift-JIS single-byte katakana (B1) after a lead byte (82)", "CP932",
-                  {Sjis("\xB1"), 128}, {Sjis("\x82\xA0"), 128}, 1}),
-    [](const auto& info) { return "case" + std::to_string(info.index); });
-
-TEST(FontEnumProc, SkipsVerticalVariantsAndGoesOn) {
-  struct Case {
-    const char* name;
-    uint8_t charset;
-    bool listed;
-  };
-  const Case cases[] = {
-      {"IPAGothic", 128, true},
-      {"@IPAGothic", 128, false},
-      {"Name with @ inside", 0, true},
-      {"@", 2, false},
-      {"Standard Symbols PS", 2, true},
-  };
-  TFontNames list;
-  for (const Case& c : cases) {
-    const qsizetype before = list.size();
-    EXPECT_EQ(FontEnumProc(QString::fromUtf8(c.name), c.charset, list), 1) << c.name;
-    ASSERT_EQ(list.size(), before + (c.listed ? 1 : 0)) << c.name;
-    if (c.listed) {
-      EXPECT_EQ(list.back().Name, QString::fromUtf8(c.name));
-      EXPECT_EQ(list.back().Charset, c.charset);
-    }
-  }
-}
-
-TEST(PreviewSamples, HoldTheThreeTexts) {
-  EXPECT_EQ(PreviewSamples[0], "AaBbYyZz012");
-  EXPECT_EQ(PreviewSamples[1], "Symbol012");
-  EXPECT_EQ(PreviewSamples[2].size(), 14u);
-  EXPECT_EQ(Sjis(PreviewSamples[2]), QString::fromUtf8("Aaあぁアァ亜宇"));
-}
-
-TEST(FontFamilies, CharsetFollowsTheWritingSystems) {
-  // Installed with the program's packages: a Japanese gothic and a Latin face.
-  EXPECT_EQ(FamilyCharset("IPAGothic"), 128);
-  EXPECT_EQ(FamilyCharset("DejaVu Sans"), 0);
-  for (const QString& family : QFontDatabase::families(QFontDatabase::Symbol)) {
-    if (QFontDatabase::writingSystems(family).contains(QFontDatabase::Japanese)) continue;
-    EXPECT_EQ(FamilyCharset(family), 2) << family.toStdString();
-  }
-}
-
-TEST(FontFamilies, ReportsEachFamilyOnceWithoutFoundry) {
-  QStringList names;
-  EnumFontFamilies([&](const QString& name, uint8_t charset) {
-    EXPECT_EQ(charset, FamilyCharset(name)) << name.toStdString();
-    names.append(name);
-    return 1;
-  });
-  EXPECT_TRUE(names.contains("DejaVu Sans"));
-  EXPECT_TRUE(names.contains("IPAGothic"));
-  EXPECT_FALSE(names.contains("Sans Serif"));  // a generic name, not an installed family
-  EXPECT_EQ(names.removeDuplicates(), 0);
-  for (const QString& name : names) EXPECT_FALSE(name.endsWith(']')) << name.toStdString();
-}
-
-TEST(FontFamilies, StopsWhenTheCallbackSaysSo) {
-  int calls = 0;
-  EnumFontFamilies([&](const QString&, uint8_t) { return ++calls == 2 ? 0 : 1; });
-  EXPECT_EQ(calls, 2);
-}
-
-// --- The dialog ---
-
-// Runs `answer` on the modal dialog of type Form once it is open, from the event loop. An
-// answer that ends without closing the dialog (a failed assertion) has it cancelled.
-template <class Form>
-void WhenModal(std::function<void(Form&)> answer) {
-  QTimer::singleShot(0, [answer] {
-    auto* form = dynamic_cast<Form*>(QApplication::activeModalWidget());
-    if (!form) {
-      ADD_FAILURE() << "the expected dialog is not open";
-      return;
-    }
-    answer(*form);
-    if (form->isVisible()) {
-      ADD_FAILURE() << "the answer left " << form->windowTitle().toStdString() << " open";
-      form->reject();
-    }
-  });
-}
 
 constexpr int kRowHeight = 14;
 
@@ -197,9 +68,10 @@ class FontPicker : public ::testing::Test {
 
   // Opens the picker on `font`; `answer` acts on the open dialog and closes it.
   bool Run(TFont& font, std::function<void(TFontForm&)> answer) {
-    WhenModal<TFontForm>(std::move(answer));
-    ModalFailSafe failSafe;
-    return ShowFontPicker(&owner, font);
+    ModalAnswer<TFontForm> modal(std::move(answer));
+    const bool result = ShowFontPicker(&owner, font);
+    EXPECT_TRUE(modal.Opened) << "the picker did not open";
+    return result;
   }
 
   QWidget owner;
@@ -289,7 +161,7 @@ INSTANTIATE_TEST_SUITE_P(Charsets, FontPickerSample,
                          [](const auto& info) { return "charset" + std::to_string(info.param.charset); });
 
 struct SizeCase {
-  const char* what;
+  const char* name;
   int callerSize;
   std::function<void(TFontForm&)> edit;
   QString fieldAfter;
@@ -348,7 +220,7 @@ INSTANTIATE_TEST_SUITE_P(
         SizeCase{"caller's size below the range is kept", 0, [](TFontForm&) {}, "1", 0},
         SizeCase{"a spinner step replaces the caller's size", 150,
                  [](TFontForm& f) { QTest::mouseClick(f.UdSize->DownButton(), Qt::LeftButton); }, "99", 99}),
-    [](const auto& info) { return "case" + std::to_string(info.index); });
+    [](const auto& info) { return CaseName(info.param.name); });
 
 TEST_F(FontPicker, OkWithoutEditsTakesTheListsFaceAndCharset) {
   struct Case {
@@ -399,12 +271,16 @@ TEST_F(FontPicker, EnterConfirmsAndStylesFollowTheButtons) {
   EXPECT_EQ(font.Style, fsUnderline);
 }
 
-// Picks yellow in the colour picker that BtnColor opens, or cancels it.
-void AnswerColorPicker(bool confirm) {
-  WhenModal<TColorForm>([confirm](TColorForm& picker) {
-    picker.Rgb = {255, 255, 0};
-    (confirm ? picker.BitBtn1 : picker.BitBtn2)->click();
+// Clicks yellow in the grid of the colour picker that the font picker's colour button opens,
+// and confirms or cancels.
+void PickYellowThroughTheColourButton(TFontForm& form, bool confirm) {
+  ModalAnswer<TColorForm> answer([confirm](TColorForm& picker) {
+    const QRect yellow = picker.SG->visualRect(picker.SG->model()->index(0, 35));
+    QTest::mouseClick(picker.SG->viewport(), Qt::LeftButton, {}, yellow.center());
+    QTest::mouseClick(confirm ? picker.BitBtn1 : picker.BitBtn2, Qt::LeftButton);
   });
+  QTest::mouseClick(form.BtnColor, Qt::LeftButton);
+  EXPECT_TRUE(answer.Opened) << "the colour picker did not open";
 }
 
 TEST_F(FontPicker, ColourFromTheColourPicker) {
@@ -416,8 +292,7 @@ TEST_F(FontPicker, ColourFromTheColourPicker) {
         ++paints;
         paint();
       };
-      AnswerColorPicker(confirm);
-      QTest::mouseClick(form.BtnColor, Qt::LeftButton);
+      PickYellowThroughTheColourButton(form, confirm);
       EXPECT_EQ(form.WorkingFont().Color, confirm ? RGBToColor(255, 255, 0) : RGBToColor(0, 0, 255));
       EXPECT_GE(paints, 1) << "the preview is drawn again either way";
       form.BtnSet->click();
@@ -441,8 +316,7 @@ TEST_F(FontPicker, CancelEscAndCloseBoxLeaveTheFontAlone) {
       QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, ItemCentre(list, RowOfCharset(list, 128)));
       QTest::mouseClick(form.SbBold, Qt::LeftButton);
       Retype(form, "44");
-      AnswerColorPicker(true);
-      QTest::mouseClick(form.BtnColor, Qt::LeftButton);
+      PickYellowThroughTheColourButton(form, true);
       const TFont edited = form.WorkingFont();
       EXPECT_EQ(edited.Size, 44);
       EXPECT_EQ(edited.Style, fsBold | fsItalic);

@@ -28,9 +28,10 @@ class ModalFailSafe {
   QTimer timer_;
 };
 
-// Runs `operate` on the modal dialog of type Form as soon as one is open, for as long as this
-// object lives; the program's own work between this answer's making and the dialog's opening
-// does not matter.
+// Runs `operate` on the modal dialog of type Form as soon as one is open and painted, as the
+// user first sees it, for as long as this object lives; the program's own work between this
+// answer's making and the dialog's opening does not matter. `operate` closes the dialog: one
+// that it leaves open (after a failed assertion, say) fails the test and is cancelled.
 template <class Form>
 class ModalAnswer {
  public:
@@ -41,7 +42,12 @@ class ModalAnswer {
       poll_.stop();
       Opened = true;
       EXPECT_TRUE(QTest::qWaitForWindowExposed(form));
+      QApplication::processEvents();
       operate(*form);
+      if (form->isVisible()) {
+        ADD_FAILURE() << "the answer left " << form->windowTitle().toStdString() << " open";
+        form->reject();
+      }
     });
     poll_.start(0);
   }

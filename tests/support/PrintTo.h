@@ -1,0 +1,30 @@
+#pragma once
+// Readable failure messages: Qt's values as text, and a table's case by its name.
+#include <QColor>
+#include <QRect>
+#include <QSize>
+#include <QString>
+
+#include <ostream>
+#include <string>
+
+QT_BEGIN_NAMESPACE
+inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+inline void PrintTo(const QColor& color, std::ostream* out) {
+  *out << "rgb(" << color.red() << ", " << color.green() << ", " << color.blue() << ")";
+}
+inline void PrintTo(const QRect& r, std::ostream* out) {
+  *out << "(" << r.x() << ", " << r.y() << ") " << r.width() << " x " << r.height();
+}
+inline void PrintTo(const QSize& size, std::ostream* out) { *out << size.width() << " x " << size.height(); }
+QT_END_NAMESPACE
+
+namespace {
+// In the unnamed namespace of the test file that includes this, where its case types are, so
+// that the printer finds it.
+template <class Case>
+  requires requires(const Case& c) { std::string(c.name); }
+void PrintTo(const Case& c, std::ostream* out) {
+  *out << c.name;
+}
+}  // namespace
