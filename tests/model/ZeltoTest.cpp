@@ -84,7 +84,7 @@ TEST_F(ZeltoTest, TextWithoutMarkerBytesRoundTripsTrimmed) {
 
 // ---- Creation, copying, selection, moving ----
 
-TEST_F(ZeltoTest, NewLayerStartsAsSpecifiedWithACopyOfTheDefaultFont) {
+TEST_F(ZeltoTest, NewLayerIsVisibleTrimmedAtTheOriginUnselectedOnACopyOfTheDefaultFont) {
   zelto.DefaultFont().Color = clRed;
   TZeltoLayer& layer = Add(" x ");
   EXPECT_TRUE(layer.Visible);
