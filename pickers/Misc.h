@@ -1,6 +1,6 @@
 #pragma once
-// What the windows share: numeric-only edits, the dialogs' button pictures, and the tables and
-// drawing routines of the colour and font pickers.
+// What the windows share: numeric-only edits, the pictures of the dialogs' and the layer panel's
+// buttons, and the tables and drawing routines of the colour and font pickers.
 #include "toolkit/Bitmap.h"
 #include "toolkit/Canvas.h"
 
