@@ -145,6 +145,9 @@ for _ in $(seq 1 50); do
   sleep 0.2
 done
 [ -n "$picker" ] || fail "the colour picker did not open"
+# A picker too carries the program's icon, as every window does.
+picker_window=$(grep -oE '^ +0x[0-9a-f]+ "ColorForm":' <<<"$tree" | grep -oE '0x[0-9a-f]+')
+xprop -id "$picker_window" _NET_WM_ICON | grep -q 'Icon (16 x 16)' || fail "the colour picker has no icon"
 read -r fx fy < <(sed -E 's/^[0-9]+x[0-9]+\+(-?[0-9]+)\+(-?[0-9]+)$/\1 \2/' <<<"$picker")
 sleep 0.5
 # The grid's cell of column 30, row 0 (red level 5, green 0, blue 0), then OK.
