@@ -12,6 +12,7 @@ if [ "${1:-}" != --inside ]; then
 fi
 build=$2 close_window=$3 work=$4
 source "$(dirname "$0")/InstalledFiles.sh"
+source "$(dirname "$0")/../support/ProgramWindows.sh"
 unset QT_QPA_PLATFORM
 
 rm -rf "$work"
@@ -34,20 +35,13 @@ file -b "$program" | grep -q ', stripped' || fail "the packaged program keeps it
 
 timeout 120 "$program" &
 pid=$!
-tree=""
-for _ in $(seq 1 100); do
-  tree=$(xwininfo -root -tree 2>/dev/null) || tree=""
-  if grep -q '"MainForm"' <<<"$tree" && grep -q '"LayerForm"' <<<"$tree"; then break; fi
-  kill -0 "$pid" 2>/dev/null || fail "the unpacked program ended before showing its windows"
-  sleep 0.2
-done
+wait_for_windows "$pid"
 
 # Each window carries the icon built into the program, and the window class that the desktop
 # entry names, by which an X11 desktop finds the entry (and the icon) for a running window.
 wm_class=$(desktop_key "$work/root/usr/share/applications/$app_id.desktop" StartupWMClass)
 for title in MainForm LayerForm; do
-  window=$(grep -oE "^ +0x[0-9a-f]+ \"$title\":" <<<"$tree" | grep -oE '0x[0-9a-f]+') ||
-    fail "the unpacked program shows no $title"
+  window=$(window_id "$title") || fail "the unpacked program shows no $title"
   icon=$(xprop -id "$window" _NET_WM_ICON)
   for size in 16 32 48; do
     grep -q "Icon ($size x $size)" <<<"$icon" || fail "$title has no $size-pixel icon"
@@ -55,8 +49,5 @@ for title in MainForm LayerForm; do
   xprop -id "$window" WM_CLASS | grep -q "\"$wm_class\"\$" || fail "$title's class is not $wm_class"
 done
 
-"$close_window" MainForm || fail "could not ask MainForm to close"
-status=0
-wait "$pid" || status=$?
-[ "$status" -eq 0 ] || fail "the unpacked program ended with $status"
+close_program "$close_window" "$pid"
 echo "ok: $(basename "$deb"), $(stat -c %s "$deb") bytes, Depends: $depends"
