@@ -14,8 +14,10 @@
 # usage: StartupTest.sh PROGRAM CLOSE_WINDOW WORK_DIR
 set -euo pipefail
 
+# Without -noreset the server resets whenever its last client leaves, as each poll below does,
+# and a program connecting during the reset fails to start.
 if [ "${1:-}" != --inside ]; then
-  exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" --inside "$@"
+  exec xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" "$0" --inside "$@"
 fi
 program=$2 close_window=$3 work=$4
 source "$(dirname "$0")/../support/ProgramWindows.sh"
