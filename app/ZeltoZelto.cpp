@@ -3,8 +3,25 @@
 #include "panel/LayerUnit.h"
 #include "toolkit/Application.h"
 
+#include <QDirIterator>
+#include <QIcon>
+
+namespace {
+// Ties the windows to the program's desktop entry, and gives every window the program's icon
+// from the sizes built into the program.
+void ShowAsDesktopProgram(TApplication& application) {
+  application.setDesktopFileName(QStringLiteral(ZELTO_APP_ID));
+  QIcon icon;
+  QDirIterator sizes(QStringLiteral(":/hicolor"), {QStringLiteral("*.png")}, QDir::Files,
+                     QDirIterator::Subdirectories);
+  while (sizes.hasNext()) icon.addFile(sizes.next());
+  application.setWindowIcon(icon);
+}
+}  // namespace
+
 int main(int argc, char** argv) {
   TApplication application(argc, argv);
+  ShowAsDesktopProgram(application);
   MainForm = new TMainForm;
   LayerForm = new TLayerForm;
   MainForm->show();

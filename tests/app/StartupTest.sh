@@ -14,10 +14,13 @@
 # usage: StartupTest.sh PROGRAM CLOSE_WINDOW WORK_DIR
 set -euo pipefail
 
+# Without -noreset the server resets whenever its last client leaves, as each poll below does,
+# and a program connecting during the reset fails to start.
 if [ "${1:-}" != --inside ]; then
-  exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" --inside "$@"
+  exec xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" "$0" --inside "$@"
 fi
 program=$2 close_window=$3 work=$4
+source "$(dirname "$0")/../support/ProgramWindows.sh"
 unset QT_QPA_PLATFORM
 mkdir -p "$work"
 shot=$work/startup.png
@@ -31,14 +34,7 @@ fail() {
 timeout 120 "$program" &
 pid=$!
 
-# Waits for the windows to be mapped; gives up after about 20 seconds.
-tree=""
-for _ in $(seq 1 100); do
-  tree=$(xwininfo -root -tree 2>/dev/null) || tree=""
-  if grep -q '"MainForm"' <<<"$tree" && grep -q '"LayerForm"' <<<"$tree"; then break; fi
-  kill -0 "$pid" 2>/dev/null || fail "the program ended before showing its windows"
-  sleep 0.2
-done
+wait_for_windows "$pid"
 
 # "WIDTHxHEIGHT+X+Y" of the top-level window with the given title.
 geometry() {
@@ -145,6 +141,9 @@ for _ in $(seq 1 50); do
   sleep 0.2
 done
 [ -n "$picker" ] || fail "the colour picker did not open"
+# A picker too carries the program's icon, as every window does.
+picker_icon=$(xprop -id "$(window_id ColorForm)" _NET_WM_ICON)
+grep -q 'Icon (16 x 16)' <<<"$picker_icon" || fail "the colour picker has no icon"
 read -r fx fy < <(sed -E 's/^[0-9]+x[0-9]+\+(-?[0-9]+)\+(-?[0-9]+)$/\1 \2/' <<<"$picker")
 sleep 0.5
 # The grid's cell of column 30, row 0 (red level 5, green 0, blue 0), then OK.
@@ -160,8 +159,5 @@ xdotool mousemove $((cx + 130)) $((cy + 170)) mouseup 1
 dragged() { [ "$x" -eq $((centre_x + 30)) ] && [ "$y" -eq $((centre_y + 20)) ] && [ "$w" -eq "$text_w" ] && [ "$reds" -gt 10 ]; }
 until_canvas dragged "the drag moved the text by 30, 20"
 
-"$close_window" MainForm || fail "could not ask MainForm to close"
-status=0
-wait "$pid" || status=$?
-[ "$status" -eq 0 ] || fail "the program ended with $status"
-echo "ok: MainForm $main, LayerForm $panel, canvas $white, exit $status"
+close_program "$close_window" "$pid"
+echo "ok: MainForm $main, LayerForm $panel, canvas $white, exit 0"
