@@ -218,6 +218,22 @@ TEST_F(PanelTest, SpacingWithNothingSelectedOnlyRedraws) {
   EXPECT_EQ(log.Entries, (Repaints{"canvas", "canvas"}));
 }
 
+// A spacing field that the selection loaded with a negative value takes only digits after it.
+TEST_F(PanelTest, SpacingFieldsLoadedNegativeTakeOnlyDigits) {
+  MakeLayers({"P"});
+  Composition->GetLayer(0).LineSpan = -5;
+  Composition->GetLayer(0).CharSpan = -7;
+  ClickRow(0);
+  ASSERT_EQ(form->EditLineSpan->text(), "-5");
+  ASSERT_EQ(form->EditCharSpan->text(), "-7");
+  QTest::keyClicks(form->EditLineSpan, "a-0");
+  QTest::keyClicks(form->EditCharSpan, "x-1");
+  EXPECT_EQ(form->EditLineSpan->text(), "-50");
+  EXPECT_EQ(form->EditCharSpan->text(), "-71");
+  EXPECT_EQ(LineSpans(), std::vector<int32_t>{-50});
+  EXPECT_EQ(CharSpans(), std::vector<int32_t>{-71});
+}
+
 // --- Alignment ---
 
 struct AlignCase {
