@@ -2,7 +2,10 @@
 #include "toolkit/Bitmap.h"
 #include "toolkit/Checked.h"
 
+#include <QApplication>
+#include <QKeyEvent>
 #include <QLineEdit>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -72,6 +75,34 @@ TEST_F(ErrorReportTest, TheReportCanBeReplacedAndRestored) {
   Guarded([] { throw ERangeError(); });
   EXPECT_EQ(other, QStringList{"Integer overflow"});
   EXPECT_EQ(reports, QStringList{"Range check error"});
+}
+
+// A control whose key handler fails on "x" and counts the keys it handles; no guard of its own.
+class FailingControl : public QWidget {
+ public:
+  int handled = 0;
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override {
+    if (event->text() == "x") CheckedAdd(INT32_MAX, 1);
+    ++handled;
+  }
+};
+
+// What an event handler lets through reaches the application object's last-resort report, for
+// events sent at once and for those that come through the event loop, and the program goes on.
+TEST_F(ErrorReportTest, TheApplicationReportsWhatAHandlerLetsThroughAndGoesOn) {
+  ASSERT_NE(dynamic_cast<TApplication*>(QApplication::instance()), nullptr);
+  FailingControl control;
+  QTest::keyClicks(&control, "axb");
+  EXPECT_EQ(control.handled, 2);
+  EXPECT_EQ(reports, QStringList{"Integer overflow"});
+
+  QApplication::postEvent(&control, new QKeyEvent(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, "x"));
+  QApplication::postEvent(&control, new QKeyEvent(QEvent::KeyPress, Qt::Key_C, Qt::NoModifier, "c"));
+  QApplication::processEvents();
+  EXPECT_EQ(control.handled, 3);
+  EXPECT_EQ(reports, (QStringList{"Integer overflow", "Integer overflow"}));
 }
 
 }  // namespace
