@@ -467,8 +467,9 @@ TEST_P(PanelPickerTest, CancelOrNoSelectionChangesNothing) {
   const TFont defaultFont = Composition->DefaultFont();
   Settle();
   // The pickers close the way the user cancels: with Esc.
+  // What the panel repaints of its own accord as the dialog takes the focus is left out.
   ModalAnswer<QDialog> answer([this](QDialog& picker) {
-    log.Entries.clear();
+    Settle();
     QTest::keyClick(&picker, Qt::Key_Escape);
   });
   QTest::mouseClick(c.button(*form), Qt::LeftButton);
@@ -478,7 +479,7 @@ TEST_P(PanelPickerTest, CancelOrNoSelectionChangesNothing) {
   EXPECT_TRUE(layer.UseDefaultFont);
   EXPECT_EQ(layer.Font, TFont{});
   EXPECT_EQ(Composition->DefaultFont(), defaultFont);
-  EXPECT_TRUE(log.Entries.empty());
+  EXPECT_EQ(log.Entries, Repaints{});
 }
 
 INSTANTIATE_TEST_SUITE_P(
