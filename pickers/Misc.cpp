@@ -167,21 +167,16 @@ bool HasNonDigit(const QString& text) {
 class TNumericFilter : public QValidator {
  public:
   explicit TNumericFilter(QLineEdit* edit) : QValidator(edit), edit_(edit), last_(edit->text()) {
-    // The edit's own text when notified, since a nested change may already have replaced it.
-    connect(edit, &QLineEdit::textChanged, this, [this] { last_ = edit_->text(); });
     edit->installEventFilter(this);
   }
 
+  // Every change of the edit's text passes here, also one made while the edit's signals are
+  // blocked, so the last text accepted is the text the edit holds.
   State validate(QString& input, int&) const override {
     // A user's change leaves the edit modified; the program's setText does not.
-    if (!edit_->isModified()) return Acceptable;
-    qsizetype prefix = 0;
-    while (prefix < input.size() && prefix < last_.size() && input[prefix] == last_[prefix]) ++prefix;
-    qsizetype suffix = 0;
-    while (suffix < input.size() - prefix && suffix < last_.size() - prefix &&
-           input[input.size() - 1 - suffix] == last_[last_.size() - 1 - suffix])
-      ++suffix;
-    return HasNonDigit(input.mid(prefix, input.size() - prefix - suffix)) ? Invalid : Acceptable;
+    if (edit_->isModified() && HasNonDigit(Inserted(input))) return Invalid;
+    last_ = input;
+    return Acceptable;
   }
 
  protected:
@@ -197,8 +192,19 @@ class TNumericFilter : public QValidator {
   }
 
  private:
+  // What `text` puts in place of the last text between what it keeps of it at either end.
+  QString Inserted(const QString& text) const {
+    qsizetype prefix = 0;
+    while (prefix < text.size() && prefix < last_.size() && text[prefix] == last_[prefix]) ++prefix;
+    qsizetype suffix = 0;
+    while (suffix < text.size() - prefix && suffix < last_.size() - prefix &&
+           text[text.size() - 1 - suffix] == last_[last_.size() - 1 - suffix])
+      ++suffix;
+    return text.mid(prefix, text.size() - prefix - suffix);
+  }
+
   QLineEdit* edit_;
-  QString last_;
+  mutable QString last_;
 };
 }  // namespace
 

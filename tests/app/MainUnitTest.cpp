@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QTest>
 #include <QToolButton>
 #include <gtest/gtest.h>
@@ -233,6 +234,24 @@ TEST(NumericEditTest, TypingOverASelectionTakesDigitsOnly) {
   EXPECT_EQ(edit.text(), "-5");
   QTest::keyClick(&edit, Qt::Key_3);
   EXPECT_EQ(edit.text(), "3");
+}
+
+// Text set while the edit's signals are blocked counts as the edit's text for what a paste adds.
+TEST(NumericEditTest, PastesAreJudgedAgainstTextSetQuietly) {
+  QLineEdit edit;
+  MakeNumericEdit(&edit);
+  edit.setText("12");
+  {
+    const QSignalBlocker quiet(&edit);
+    edit.setText("-5");
+  }
+  edit.end(false);
+  QApplication::clipboard()->setText("x");
+  edit.paste();
+  EXPECT_EQ(edit.text(), "-5");
+  QApplication::clipboard()->setText("7");
+  edit.paste();
+  EXPECT_EQ(edit.text(), "-57");
 }
 
 // A canvas size whose bitmap cannot be made: too wide, too high, or too many pixels in all.
