@@ -1,11 +1,33 @@
 // Cutting lines into characters in each kind of code page: the characters drawn are the
 // line's bytes in order, each in one character at most, and only an unfinished character at
-// the end of a line is left out.
+// the end of a line is left out. In Shift-JIS the cut is computed a second time from the lead
+// byte ranges: a byte is the second of a character exactly when the run of lead bytes before
+// it is odd, so every two-byte character starts with a lead byte.
 #include "fuzz/FuzzInput.h"
 #include "model/Zelto.h"
 #include "tests/support/FixedMetricsEngine.h"
+#include "tests/support/ScopedCodePage.h"
 
 #include <cstdlib>
+#include <vector>
+
+namespace {
+bool IsShiftJisLead(unsigned char byte) { return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC); }
+
+// The characters of a Shift-JIS line, a lead byte at its end left out.
+std::vector<std::string> ShiftJisCharacters(const std::string& line) {
+  std::vector<std::string> characters;
+  for (std::size_t pos = 0; pos < line.size(); ++pos) {
+    if (!IsShiftJisLead(static_cast<unsigned char>(line[pos]))) {
+      characters.push_back(line.substr(pos, 1));
+    } else if (pos + 1 < line.size()) {
+      characters.push_back(line.substr(pos, 2));
+      ++pos;
+    }
+  }
+  return characters;
+}
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   FuzzInput input(data, size);
@@ -25,10 +47,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   const TCodePage& cp = TCodePage::System();
   const std::size_t longest = cp.GetKind() == TCodePage::Kind::Utf8 ? 4 : cp.IsDoubleByte() ? 2 : 1;
   std::string drawn;
+  std::vector<std::string> characters;
   for (const FixedMetricsEngine::Output& out : engine.outputs) {
     if (out.bytes.empty() || out.bytes.size() > longest) std::abort();
+    if (cp.IsDoubleByte() && out.bytes.size() == 2 && !IsShiftJisLead(static_cast<unsigned char>(out.bytes[0])))
+      std::abort();
     drawn += out.bytes;
+    characters.push_back(out.bytes);
   }
+  if (cp.IsDoubleByte() && characters != ShiftJisCharacters(line)) std::abort();
   if (line.compare(0, drawn.size(), drawn) != 0) std::abort();
   // Only an unfinished character at the end is left out: a lead byte, or the start of a
   // UTF-8 sequence.

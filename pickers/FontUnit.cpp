@@ -26,6 +26,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <cstdint>
 
 namespace {
 
@@ -219,7 +220,9 @@ void TFontForm::FillFontList() {
 
 void TFontForm::LoadFont(const TFont& Font) {
   if (const int row = IndexOf(*LBox, Font.Name); row >= 0) SelectRow(row);
-  UdSize->SetPosition(Font.Size);
+  // The field takes any typed size, so a font this dialog returned may be beyond the spinner's
+  // 16-bit position; it shows the nearest end of its range, and the font keeps its size.
+  UdSize->SetPosition(std::clamp<int>(Font.Size, INT16_MIN, INT16_MAX));
   SbBold->setChecked(Font.HasStyle(fsBold));
   SbItalic->setChecked(Font.HasStyle(fsItalic));
   SbUnderLine->setChecked(Font.HasStyle(fsUnderline));

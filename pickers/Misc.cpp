@@ -3,12 +3,15 @@
 #include "toolkit/Checked.h"
 #include "toolkit/CodePage.h"
 
+#include <QInputMethodEvent>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPolygon>
 #include <QTableWidget>
 #include <QValidator>
 
+#include <algorithm>
 #include <functional>
 #include <initializer_list>
 #include <string>
@@ -148,34 +151,65 @@ TRect GetControlScreenRect(const QWidget& control) {
 // --- Numeric-only edit fields ---
 
 namespace {
-// Refuses every change that brings a character other than a digit into the edit. A validator
-// sees only the text a change would give, so it keeps the edit's last text to compare: the
-// change is refused when the new text's non-digits are not found, in order, among the old's.
-class TNumericValidator : public QValidator {
+bool IsAsciiDigit(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }
+
+// Whether `text` holds a character that is neither a digit nor a control character (Backspace,
+// Return and the Ctrl+letter shortcuts come with control characters as their text).
+bool HasNonDigit(const QString& text) {
+  return std::any_of(text.begin(), text.end(),
+                     [](QChar c) { return !IsAsciiDigit(c) && c.unicode() >= 0x20 && c.unicode() != 0x7F; });
+}
+
+// Lets only digits into the edit. Keystrokes and input-method text are judged by what they
+// type, whatever the edit holds. Pasted or dropped text reaches the edit as a change, which the
+// validator judges against the edit's last text: whatever the change inserts must be digits.
+// Text the program sets is taken as it is; judging it would leave the edit believing its input
+// invalid, and then the next keystroke, whatever it is, would get in unchecked.
+class TNumericFilter : public QValidator {
  public:
-  explicit TNumericValidator(QLineEdit* edit) : QValidator(edit), edit_(edit), last_(edit->text()) {
-    // The edit's own text when notified, since a nested change may already have replaced it.
-    connect(edit, &QLineEdit::textChanged, this, [this] { last_ = edit_->text(); });
+  explicit TNumericFilter(QLineEdit* edit) : QValidator(edit), edit_(edit), last_(edit->text()) {
+    edit->installEventFilter(this);
   }
 
+  // Every change of the edit's text passes here, also one made while the edit's signals are
+  // blocked, so the last text accepted is the text the edit holds.
   State validate(QString& input, int&) const override {
-    qsizetype from = 0;
-    for (const QChar c : input) {
-      if (c.isDigit() && c.unicode() < 0x80) continue;
-      from = last_.indexOf(c, from);
-      if (from < 0) return Invalid;
-      ++from;
-    }
+    // A user's change leaves the edit modified; the program's setText does not.
+    if (edit_->isModified() && HasNonDigit(Inserted(input))) return Invalid;
+    last_ = input;
     return Acceptable;
   }
 
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (watched == edit_ && event->type() == QEvent::KeyPress) {
+      // With Ctrl or Meta held a key is a shortcut (Ctrl+V pastes), not typing.
+      const auto* key = static_cast<QKeyEvent*>(event);
+      return !(key->modifiers() & (Qt::ControlModifier | Qt::MetaModifier)) && HasNonDigit(key->text());
+    }
+    if (watched == edit_ && event->type() == QEvent::InputMethod)
+      return HasNonDigit(static_cast<QInputMethodEvent*>(event)->commitString());
+    return QValidator::eventFilter(watched, event);
+  }
+
  private:
+  // What `text` puts in place of the last text between what it keeps of it at either end.
+  QString Inserted(const QString& text) const {
+    qsizetype prefix = 0;
+    while (prefix < text.size() && prefix < last_.size() && text[prefix] == last_[prefix]) ++prefix;
+    qsizetype suffix = 0;
+    while (suffix < text.size() - prefix && suffix < last_.size() - prefix &&
+           text[text.size() - 1 - suffix] == last_[last_.size() - 1 - suffix])
+      ++suffix;
+    return text.mid(prefix, text.size() - prefix - suffix);
+  }
+
   QLineEdit* edit_;
-  QString last_;
+  mutable QString last_;
 };
 }  // namespace
 
-void MakeNumericEdit(QLineEdit* edit) { edit->setValidator(new TNumericValidator(edit)); }
+void MakeNumericEdit(QLineEdit* edit) { edit->setValidator(new TNumericFilter(edit)); }
 
 // --- Button pictures ---
 

@@ -7,15 +7,12 @@
 # usage: PackageTest.sh BUILD_DIR CLOSE_WINDOW WORK_DIR
 set -euo pipefail
 
-# Without -noreset the server resets whenever its last client leaves, as each poll below does,
-# and a program connecting during the reset fails to start.
 if [ "${1:-}" != --inside ]; then
-  exec xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" "$0" --inside "$@"
+  exec "$(dirname "$0")/../support/on-virtual-display" "$0" --inside "$@"
 fi
 build=$2 close_window=$3 work=$4
 source "$(dirname "$0")/InstalledFiles.sh"
 source "$(dirname "$0")/../support/ProgramWindows.sh"
-unset QT_QPA_PLATFORM
 
 rm -rf "$work"
 cpack --config "$build/CPackConfig.cmake" -B "$work" >/dev/null

@@ -385,6 +385,29 @@ TEST_F(FontPicker, PreviewShowsTheSampleCentredInTheFontsColour) {
   }
 }
 
+// Sizes typed far above the spinner's range, confirmed with OK, open again with a working
+// dialog: the size field sets the size and the preview is drawn.
+TEST_F(FontPicker, AFontOfAnySizeItReturnsOpensAgain) {
+  for (const char* typed : {"32768", "40000", "2147483647"}) {
+    TFont font = Font("DejaVu Sans", 12);
+    ASSERT_TRUE(Run(font, [typed](TFontForm& form) {
+      Retype(form, typed);
+      form.BtnSet->click();
+    }));
+    ASSERT_EQ(QString::number(font.Size), typed);
+    ASSERT_TRUE(Run(font, [typed](TFontForm& form) {
+      EXPECT_EQ(form.EdtSize->text(), "100") << typed;
+      EXPECT_EQ(form.WorkingFont().Size, QString(typed).toInt());
+      Retype(form, "36");
+      EXPECT_EQ(form.WorkingFont().Size, 36) << typed;
+      const QImage shown = form.PBox->grab().toImage().convertToFormat(QImage::Format_RGB32);
+      EXPECT_TRUE(shown == ExpectedPreview(form.WorkingFont(), "AaBbYyZz012")) << "the preview after " << typed;
+      form.BtnSet->click();
+    }));
+    EXPECT_EQ(font.Size, 36);
+  }
+}
+
 // Every visible row: its background and the colour of its name, fixed whatever the palette,
 // and a dotted outline on the focused row alone.
 TEST_F(FontPicker, ListRowsInFixedColoursWithOneFocusOutline) {

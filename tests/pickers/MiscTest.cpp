@@ -7,8 +7,11 @@
 #include "tests/support/ScopedCodePage.h"
 #include "toolkit/CodePage.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QImage>
 #include <QLineEdit>
+#include <QSignalBlocker>
 #include <QTest>
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -228,6 +231,55 @@ TEST(NumericEditTest, TextSetByTheProgramStaysEditable) {
     QTest::keyClick(&edit, step.key);
     EXPECT_EQ(edit.text(), step.text) << QTest::toString(step.key);
   }
+}
+
+// Whatever text the program has put into the edit, a typed key gets in only if it is a digit.
+TEST(NumericEditTest, OnlyDigitKeystrokesGetInAfterTheProgramsText) {
+  struct Case {
+    const char* set;
+    const char* typed;
+    const char* result;
+  };
+  for (const Case& c : {Case{"-5", "a-0", "-50"}, Case{"-5", " +x9", "-59"}, Case{"x", "1y", "x1"},
+                        Case{"", "-7", "7"}, Case{"12", "a", "12"}}) {
+    QLineEdit edit;
+    MakeNumericEdit(&edit);
+    edit.setText("0");
+    edit.setText(c.set);
+    QTest::keyClicks(&edit, c.typed);
+    EXPECT_EQ(edit.text(), c.result) << "set " << c.set << ", typed " << c.typed;
+  }
+}
+
+// Replacing a selection by a non-digit is refused as well, even where the edit holds that
+// character already.
+TEST(NumericEditTest, TypingOverASelectionTakesDigitsOnly) {
+  QLineEdit edit;
+  MakeNumericEdit(&edit);
+  edit.setText("-5");
+  edit.selectAll();
+  QTest::keyClick(&edit, Qt::Key_Minus);
+  EXPECT_EQ(edit.text(), "-5");
+  QTest::keyClick(&edit, Qt::Key_3);
+  EXPECT_EQ(edit.text(), "3");
+}
+
+// Text set while the edit's signals are blocked counts as the edit's text for what a paste adds.
+TEST(NumericEditTest, PastesAreJudgedAgainstTextSetQuietly) {
+  QLineEdit edit;
+  MakeNumericEdit(&edit);
+  edit.setText("12");
+  {
+    const QSignalBlocker quiet(&edit);
+    edit.setText("-5");
+  }
+  edit.end(false);
+  QApplication::clipboard()->setText("x");
+  edit.paste();
+  EXPECT_EQ(edit.text(), "-5");
+  QApplication::clipboard()->setText("7");
+  edit.paste();
+  EXPECT_EQ(edit.text(), "-57");
 }
 
 // --- Button pictures ---

@@ -1,14 +1,21 @@
 # Sourced by the tests that run the real program on a virtual X display. The caller defines
 # fail MESSAGE.
 
-# Waits until the program PID maps its windows "MainForm" and "LayerForm", for about 20 seconds
-# at most, and leaves the window tree in $tree; fails if the program ends first.
+# "WIDTHxHEIGHT+X+Y" of the top-level window titled TITLE in $tree; nothing while there is none.
+geometry() {
+  grep -E "^ +0x[0-9a-f]+ \"$1\":" <<<"$tree" | grep -oE '[0-9]+x[0-9]+\+-?[0-9]+\+-?[0-9]+' | head -1 || true
+}
+
+# Waits until the program PID has mapped "MainForm" and "LayerForm" at their places (a window
+# may show at another size or place for a moment before the program has placed it), for about
+# 20 seconds at most, and leaves the window tree in $tree; fails if the program ends first. The
+# panel stands left of the main window, tops level: 302 - 150 = 152.
 wait_for_windows() {
   local pid=$1
   tree=""
   for _ in $(seq 1 100); do
     tree=$(xwininfo -root -tree 2>/dev/null) || tree=""
-    if grep -q '"MainForm"' <<<"$tree" && grep -q '"LayerForm"' <<<"$tree"; then return 0; fi
+    [ "$(geometry MainForm)" = "345x315+302+231" ] && [ "$(geometry LayerForm)" = "150x474+152+231" ] && return 0
     kill -0 "$pid" 2>/dev/null || fail "the program ended before showing its windows"
     sleep 0.2
   done

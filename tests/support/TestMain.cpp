@@ -1,11 +1,14 @@
-#include <QApplication>
+#include "toolkit/Application.h"
+
 #include <gtest/gtest.h>
 
-// Widget and pixel tests need an application object; the offscreen platform needs no display.
+// Widget and pixel tests run under the program's own application object, so that an error
+// escaping an event handler meets the program's last-resort report; the offscreen platform
+// needs no display.
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
     qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
+  TApplication app(argc, argv);
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }

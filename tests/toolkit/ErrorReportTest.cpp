@@ -2,6 +2,8 @@
 #include "toolkit/Bitmap.h"
 #include "toolkit/Checked.h"
 
+#include <QApplication>
+#include <QEvent>
 #include <QLineEdit>
 #include <gtest/gtest.h>
 
@@ -72,6 +74,41 @@ TEST_F(ErrorReportTest, TheReportCanBeReplacedAndRestored) {
   Guarded([] { throw ERangeError(); });
   EXPECT_EQ(other, QStringList{"Integer overflow"});
   EXPECT_EQ(reports, QStringList{"Range check error"});
+}
+
+// An object whose handler fails on events of the first kind and counts those of the second; no
+// guard of its own. (Events of the program's own kinds: Qt's handling of input events keeps
+// guarded pointers in frames that an error passing through would skip, leaking their counts.)
+const QEvent::Type kFailing = static_cast<QEvent::Type>(QEvent::User + 1);
+const QEvent::Type kCounted = static_cast<QEvent::Type>(QEvent::User + 2);
+
+class FailingHandler : public QObject {
+ public:
+  int handled = 0;
+
+ protected:
+  void customEvent(QEvent* event) override {
+    if (event->type() == kFailing) CheckedAdd(INT32_MAX, 1);
+    ++handled;
+  }
+};
+
+// What a handler lets through reaches the application object's last-resort report, for events
+// sent at once and for those that come through the event loop, and the program goes on.
+TEST_F(ErrorReportTest, TheApplicationReportsWhatAHandlerLetsThroughAndGoesOn) {
+  ASSERT_NE(dynamic_cast<TApplication*>(QApplication::instance()), nullptr);
+  FailingHandler handler;
+  QEvent failing(kFailing), counted(kCounted);
+  QApplication::sendEvent(&handler, &failing);
+  QApplication::sendEvent(&handler, &counted);
+  EXPECT_EQ(handler.handled, 1);
+  EXPECT_EQ(reports, QStringList{"Integer overflow"});
+
+  QApplication::postEvent(&handler, new QEvent(kFailing));
+  QApplication::postEvent(&handler, new QEvent(kCounted));
+  QApplication::processEvents();
+  EXPECT_EQ(handler.handled, 2);
+  EXPECT_EQ(reports, (QStringList{"Integer overflow", "Integer overflow"}));
 }
 
 }  // namespace
