@@ -76,15 +76,6 @@ const TRowColors kRowColors[2][2] = {
     {{QColor(240, 240, 240), QColor(0, 0, 0)}, {QColor(110, 136, 206), QColor(255, 255, 255)}},
 };
 
-QToolButton* MakeButton(QWidget* parent, int x, int y, const QPixmap& picture, const char* name) {
-  auto* button = new QToolButton(parent);
-  button->setObjectName(QLatin1String(name));
-  button->setGeometry(x, y, 25, 25);
-  button->setIcon(picture);
-  button->setIconSize(QSize(16, 16));
-  return button;
-}
-
 QPushButton* MakeBitButton(QWidget* parent, int x, int y, const QPixmap& picture, const char* name) {
   auto* button = new QPushButton(picture, QString(), parent);
   button->setObjectName(QLatin1String(name));

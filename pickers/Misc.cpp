@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QPolygon>
 #include <QTableWidget>
+#include <QToolButton>
 #include <QValidator>
 
 #include <algorithm>
@@ -211,12 +212,12 @@ class TNumericFilter : public QValidator {
 
 void MakeNumericEdit(QLineEdit* edit) { edit->setValidator(new TNumericFilter(edit)); }
 
-// --- Button pictures ---
+// --- Buttons and their pictures ---
 
 namespace {
 
-const QColor kBlack(0, 0, 0), kWhite(255, 255, 255), kGrey(128, 128, 128), kGreen(0, 128, 0), kNavy(0, 0, 128),
-    kRed(255, 0, 0), kLime(0, 255, 0), kBlue(0, 0, 255), kYellow(255, 255, 0), kAqua(0, 255, 255),
+const QColor kBlack(0, 0, 0), kWhite(255, 255, 255), kGrey(128, 128, 128), kSilver(192, 192, 192), kGreen(0, 128, 0),
+    kNavy(0, 0, 128), kRed(255, 0, 0), kLime(0, 255, 0), kBlue(0, 0, 255), kYellow(255, 255, 0), kAqua(0, 255, 255),
     kFuchsia(255, 0, 255);
 
 // A transparent `side` × `side` picture with what `draw` paints on it.
@@ -327,4 +328,32 @@ QPixmap AnchorGlyph(int anchor) {
     Sheet(p, 1, 1, 14, 14);
     p.fillRect(3 + 4 * (anchor % 3), 3 + 4 * (anchor / 3), 2, 2, kNavy);
   });
+}
+
+QPixmap SavePictureGlyph() {
+  return Picture(16, [](QPainter& p) {
+    p.fillRect(1, 1, 14, 14, kNavy);
+    p.fillRect(4, 1, 8, 6, kWhite);    // the label
+    p.fillRect(5, 10, 6, 5, kSilver);  // the shutter
+    p.fillRect(6, 11, 2, 3, kNavy);
+  });
+}
+
+QPixmap CopyPictureGlyph() {
+  return Picture(16, [](QPainter& p) {
+    Sheet(p, 1, 1, 9, 11);
+    Sheet(p, 5, 4, 11, 11);
+    p.fillRect(6, 5, 9, 5, kAqua);  // a landscape: sky, sun and a green field
+    p.fillRect(12, 6, 2, 2, kYellow);
+    p.fillRect(6, 10, 9, 4, kGreen);
+  });
+}
+
+QToolButton* MakeButton(QWidget* parent, int x, int y, const QPixmap& picture, const char* name) {
+  auto* button = new QToolButton(parent);
+  button->setObjectName(QLatin1String(name));
+  button->setGeometry(x, y, 25, 25);
+  button->setIcon(picture);
+  button->setIconSize(QSize(16, 16));
+  return button;
 }

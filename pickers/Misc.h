@@ -1,6 +1,7 @@
 #pragma once
-// What the windows share: numeric-only edits, the pictures of the dialogs' and the layer panel's
-// buttons, and the tables and drawing routines of the colour and font pickers.
+// What the windows share: numeric-only edits, the tool buttons and the pictures of the dialogs',
+// the layer panel's and the main window's buttons, and the tables and drawing routines of the
+// colour and font pickers.
 #include "toolkit/Bitmap.h"
 #include "toolkit/Canvas.h"
 
@@ -14,6 +15,7 @@
 
 class QLineEdit;
 class QTableWidget;
+class QToolButton;
 class QWidget;
 
 // --- The font picker's family list and preview samples ---
@@ -73,7 +75,7 @@ TRect GetControlScreenRect(const QWidget& control);
 // position, for example) is taken as it is, and its other characters may be deleted.
 void MakeNumericEdit(QLineEdit* edit);
 
-// --- Button pictures ---
+// --- Buttons and their pictures ---
 // In colours of the classic 16-colour palette on a transparent ground.
 
 // 20 × 20: the dialogs' OK and Cancel buttons, a green check mark and a red cross; the cross
@@ -94,3 +96,11 @@ QPixmap DefaultFontGlyph();
 QPixmap DefaultColorGlyph();
 // The canvas with a block at one of its nine anchors (0..8).
 QPixmap AnchorGlyph(int anchor);
+
+// 16 × 16: the main window's buttons that save the picture (a diskette) and copy it (a picture
+// on the front one of two sheets).
+QPixmap SavePictureGlyph();
+QPixmap CopyPictureGlyph();
+
+// A 25 × 25 tool button named `name` at (x, y) of `parent`, showing the 16 × 16 `picture`.
+QToolButton* MakeButton(QWidget* parent, int x, int y, const QPixmap& picture, const char* name);

@@ -311,6 +311,8 @@ TEST(ButtonPicturesTest, UseTheSixteenColoursOnATransparentGround) {
       {"default colour", DefaultColorGlyph, 16},
       {"anchor 0", [] { return AnchorGlyph(0); }, 16},
       {"anchor 8", [] { return AnchorGlyph(8); }, 16},
+      {"save picture", SavePictureGlyph, 16},
+      {"copy picture", CopyPictureGlyph, 16},
   };
   for (const Case& c : cases) {
     const QImage image = c.picture().toImage().convertToFormat(QImage::Format_ARGB32);
