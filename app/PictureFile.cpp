@@ -1,0 +1,50 @@
+#include "app/PictureFile.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QImageWriter>
+#include <QSaveFile>
+
+QString TPictureFormat::Filter() const {
+  return Name + QStringLiteral(" (*.") + Suffixes.join(QStringLiteral(" *.")) + QLatin1Char(')');
+}
+
+const QList<TPictureFormat>& PictureFormats() {
+  static const QList<TPictureFormat> formats = {
+      {QStringLiteral("PNG image"), {QStringLiteral("png")}, "png"},
+      {QStringLiteral("BMP image"), {QStringLiteral("bmp")}, "bmp"},
+      {QStringLiteral("JPEG image"), {QStringLiteral("jpg"), QStringLiteral("jpeg")}, "jpeg"},
+  };
+  return formats;
+}
+
+const TPictureFormat* PictureFormatOf(const QString& path) {
+  const QString suffix = QFileInfo(path).suffix();
+  for (const TPictureFormat& format : PictureFormats())
+    if (format.Suffixes.contains(suffix, Qt::CaseInsensitive)) return &format;
+  return nullptr;
+}
+
+QString WithPictureSuffix(const QString& path, const TPictureFormat& fallback) {
+  return PictureFormatOf(path) ? path : path + QLatin1Char('.') + fallback.Suffixes.first();
+}
+
+namespace {
+[[noreturn]] void Fail(const QString& path, const QString& reason) {
+  throw EPictureWrite(QStringLiteral("The picture could not be saved as \"%1\": %2")
+                          .arg(QDir::toNativeSeparators(path), reason)
+                          .toStdString());
+}
+}  // namespace
+
+void WritePicture(const QImage& picture, const QString& path) {
+  const TPictureFormat* format = PictureFormatOf(path);
+  if (!format) Fail(path, QStringLiteral("the name ends in none of the picture types"));
+  QSaveFile file(path);
+  if (!file.open(QIODevice::WriteOnly)) Fail(path, file.errorString());
+  // Leaving this scope without commit() discards the temporary file.
+  QImageWriter writer(&file, format->Writer);
+  if (!writer.write(picture.convertToFormat(QImage::Format_RGB888)))
+    Fail(path, file.error() != QFileDevice::NoError ? file.errorString() : writer.errorString());
+  if (!file.commit()) Fail(path, file.errorString());
+}

@@ -1,0 +1,40 @@
+#pragma once
+// Writing the picture into an image file: the formats offered, the file name's extension, and a
+// write that leaves either the whole new file or the one that was there before.
+#include <QByteArray>
+#include <QImage>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <stdexcept>
+
+struct TPictureFormat {
+  QString Name;          // as the save dialog's list of types shows it
+  QStringList Suffixes;  // without the dot; the first is the one a name without any gets
+  QByteArray Writer;     // QImageWriter's name of the format
+
+  // The save dialog's filter: "PNG image (*.png)".
+  QString Filter() const;
+};
+
+// PNG, the default, then BMP and JPEG.
+const QList<TPictureFormat>& PictureFormats();
+
+// The format whose suffix ends `path`, in any case; null when none does.
+const TPictureFormat* PictureFormatOf(const QString& path);
+
+// `path` when its suffix names a format; otherwise `path` with `fallback`'s suffix appended, so
+// that "picture" and "picture.txt" become "picture.png" and "picture.txt.png".
+QString WithPictureSuffix(const QString& path, const TPictureFormat& fallback);
+
+// A picture that could not be written; the text names the file and the reason.
+class EPictureWrite : public std::runtime_error {
+  using std::runtime_error::runtime_error;
+};
+
+// Writes `picture` as 24-bit colour without alpha into `path`, in the format its suffix names.
+// The file appears whole or not at all: the picture goes into a temporary file beside it, which
+// replaces the file only once it is complete. On failure raises EPictureWrite and leaves a file
+// that was there as it was.
+void WritePicture(const QImage& picture, const QString& path);
