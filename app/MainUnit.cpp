@@ -1,5 +1,6 @@
 #include "app/MainUnit.h"
 
+#include "app/PictureExport.h"
 #include "pickers/Misc.h"
 #include "toolkit/Application.h"
 #include "toolkit/Checked.h"
@@ -13,6 +14,7 @@
 #include <QFrame>
 #include <QLineEdit>
 #include <QScrollArea>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 TMainForm* MainForm = nullptr;
@@ -28,6 +30,10 @@ TMainForm::TMainForm() {
   // The size fields start at "200", their spinners stepping within 1..400.
   EditW = MakeUpDownEdit(Panel1, QRect(8, 10, 49, 21), 1, 400, 200, UdW);
   EditH = MakeUpDownEdit(Panel1, QRect(80, 10, 49, 21), 1, 400, 200, UdH);
+  BtnSave = MakeButton(Panel1, 220, 8, SavePictureGlyph(), "BtnSave");
+  BtnCopyPicture = MakeButton(Panel1, 246, 8, CopyPictureGlyph(), "BtnCopyPicture");
+  BtnSave->setToolTip(QStringLiteral("save picture"));
+  BtnCopyPicture->setToolTip(QStringLiteral("copy picture"));
 
   ScrollBox1 = new QScrollArea(this);
   PBox = new TPaintBox;
@@ -42,6 +48,9 @@ TMainForm::TMainForm() {
 
   connect(EditW, &QLineEdit::textChanged, this, Guard([this] { EditWChange(EditW); }));
   connect(EditH, &QLineEdit::textChanged, this, Guard([this] { EditWChange(EditH); }));
+  connect(BtnSave, &QToolButton::clicked, this, Guard([this] { BtnSaveClick(BtnSave); }));
+  connect(BtnCopyPicture, &QToolButton::clicked, this, Guard([this] { BtnCopyPictureClick(BtnCopyPicture); }));
+  AddPictureKeys(this, BtnSave, BtnCopyPicture);
   PBox->OnPaint = [this] { PBoxPaint(PBox); };
   PBox->OnMouseDown = [this](TMouseButton button, TShiftState shift, int32_t x, int32_t y) {
     PBoxMouseDown(PBox, button, shift, x, y);
@@ -127,6 +136,10 @@ void TMainForm::MoveSelection() {
 }
 
 void TMainForm::MoveProc(int32_t, TZeltoLayer& Layer) { Layer.MoveBy(DeltaX, DeltaY); }
+
+void TMainForm::BtnSaveClick(QObject*) { SavePicture(this); }
+
+void TMainForm::BtnCopyPictureClick(QObject*) { CopyPicture(); }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
   event->accept();

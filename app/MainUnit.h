@@ -1,6 +1,6 @@
 #pragma once
-// The main window: the canvas in a scrolling area, the canvas size fields, and the drag of the
-// selected layers.
+// The main window: the canvas in a scrolling area, the canvas size fields, the drag of the
+// selected layers, and the buttons that save and copy the picture.
 #include "model/Zelto.h"
 #include "toolkit/PaintBox.h"
 
@@ -11,6 +11,7 @@
 class QFrame;
 class QLineEdit;
 class QScrollArea;
+class QToolButton;
 class TUpDown;
 
 class TMainForm : public QWidget {
@@ -25,6 +26,8 @@ class TMainForm : public QWidget {
   TUpDown* UdW;
   QLineEdit* EditH;
   TUpDown* UdH;
+  QToolButton* BtnSave;
+  QToolButton* BtnCopyPicture;
   QScrollArea* ScrollBox1;
   TPaintBox* PBox;
 
@@ -42,6 +45,10 @@ class TMainForm : public QWidget {
   void PBoxMouseMove(QObject* Sender, TShiftState Shift, int32_t X, int32_t Y);
   void PBoxMouseUp(QObject* Sender, TMouseButton Button, TShiftState Shift, int32_t X, int32_t Y);
   void MoveProc(int32_t Index, TZeltoLayer& Layer);
+  // Save the picture as an image file, copy it to the clipboard; Ctrl+S and Ctrl+Shift+C (or
+  // Ctrl+C outside text fields) click them from either window.
+  void BtnSaveClick(QObject* Sender);
+  void BtnCopyPictureClick(QObject* Sender);
 
  protected:
   // Closing the main window ends the program.

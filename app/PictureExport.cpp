@@ -1,0 +1,91 @@
+#include "app/PictureExport.h"
+
+#include "app/PictureFile.h"
+#include "model/Zelto.h"
+#include "toolkit/Canvas.h"
+
+#include <QAbstractButton>
+#include <QClipboard>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QSettings>
+#include <QShortcut>
+#include <QStandardPaths>
+
+namespace {
+
+// Where the save dialog opens: the user's pictures folder, or the home folder when there is none.
+QString PicturesFolder() {
+  const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+  return QFileInfo(pictures).isDir() ? pictures : QDir::homePath();
+}
+
+// The save dialog, Qt's own rather than the desktop's. The picture's type follows the name's
+// extension, or the chosen filter where the name has none of the types' extensions; Qt's dialog
+// lets the name be completed before it accepts, so that its question before replacing a file
+// asks about the file that is really written.
+class TPictureDialog : public QFileDialog {
+ public:
+  explicit TPictureDialog(QWidget* owner) : QFileDialog(owner, QStringLiteral("Save picture"), PicturesFolder()) {
+    setAcceptMode(AcceptSave);
+    setOption(DontUseNativeDialog);
+    QStringList filters;
+    for (const TPictureFormat& format : PictureFormats()) filters.append(format.Filter());
+    setNameFilters(filters);
+    selectFile(QStringLiteral("picture.png"));
+  }
+
+  void accept() override {
+    const QString typed = selectedFiles().value(0);
+    if (!typed.isEmpty() && !QFileInfo(typed).isDir()) {
+      const QString path = WithPictureSuffix(typed, PictureFormats().at(nameFilters().indexOf(selectedNameFilter())));
+      if (path != typed) {
+        // The name field takes a selected name only while it has no focus.
+        QWidget* focus = focusWidget();
+        if (focus) focus->clearFocus();
+        selectFile(path);
+        if (focus) focus->setFocus();
+      }
+    }
+    QFileDialog::accept();
+  }
+};
+
+}  // namespace
+
+QImage CompositionPicture() {
+  QImage picture(Composition->Width, Composition->Height, QImage::Format_RGB32);
+  {
+    TCanvas canvas(&picture);
+    Composition->Paint(canvas);
+  }
+  return picture.convertToFormat(QImage::Format_RGB888);
+}
+
+void SavePicture(QWidget* owner) {
+  // Qt's file dialog keeps its history, last folder and layout in the user's settings
+  // (~/.config/QtProject.conf). The program keeps no settings: the dialog's go to a place
+  // where no file can be made, so they are neither read nor written.
+  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("/dev/null"));
+  TPictureDialog dialog(owner);
+  if (dialog.exec() != QDialog::Accepted) return;
+  WritePicture(CompositionPicture(), dialog.selectedFiles().value(0));
+}
+
+void CopyPicture() { QGuiApplication::clipboard()->setImage(CompositionPicture()); }
+
+void AddPictureKeys(QWidget* window, QAbstractButton* save, QAbstractButton* copy) {
+  const auto bind = [window](QKeyCombination keys, QAbstractButton* button) {
+    // For the whole program rather than one window; a modal dialog blocks it like any input. A
+    // focused text field claims the keys it handles itself (Ctrl+C) before any shortcut sees
+    // them.
+    auto* shortcut = new QShortcut(QKeySequence(keys), window);
+    shortcut->setContext(Qt::ApplicationShortcut);
+    QObject::connect(shortcut, &QShortcut::activated, button, &QAbstractButton::click);
+  };
+  bind(Qt::CTRL | Qt::Key_S, save);
+  bind(Qt::CTRL | Qt::SHIFT | Qt::Key_C, copy);
+  bind(Qt::CTRL | Qt::Key_C, copy);
+}
