@@ -42,19 +42,7 @@ panel=$(geometry LayerForm)
 
 # The main window below its 41-pixel tool strip: the only white there is the canvas, which
 # must be exactly 200 x 200 and white all over. Looked at again until the first paint is done.
-white=""
-for _ in $(seq 1 50); do
-  import -window root "$shot"
-  white=$(convert "$shot" -crop 345x274+302+272 +repage -fill black +opaque white -trim +repage \
-    -format '%w %h %[fx:mean]' info:)
-  [ "$white" = "200 200 1" ] && break
-  sleep 0.2
-done
-[ "$white" = "200 200 1" ] || fail "the white area below the tool strip is (width height mean) $white"
-# Where the canvas stands on the screen.
-read -r cx cy < <(convert "$shot" -crop 345x274+302+272 +repage -fill black +opaque white \
-  -format '%@\n' info: | sed -E 's/^[0-9]+x[0-9]+\+([0-9]+)\+([0-9]+)$/\1 \2/')
-cx=$((302 + cx)) cy=$((272 + cy))
+wait_for_canvas
 
 # --- The road of a user ---
 
@@ -163,4 +151,4 @@ dragged() { [ "$x" -eq $((centre_x + 30)) ] && [ "$y" -eq $((centre_y + 20)) ] &
 until_canvas dragged "the drag moved the text by 30, 20"
 
 close_program "$close_window" "$pid"
-echo "ok: MainForm $main, LayerForm $panel, canvas $white, exit 0"
+echo "ok: MainForm $main, LayerForm $panel, canvas 200 x 200 white, exit 0"

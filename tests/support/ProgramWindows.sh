@@ -21,6 +21,24 @@ wait_for_windows() {
   done
 }
 
+# Waits until the main window shows its canvas, white and 200 x 200 below the 41-pixel tool strip
+# (the only white there), for about 10 seconds, and sets cx, cy to the canvas's place on the
+# screen. The caller names the screen's image file in $shot.
+wait_for_canvas() {
+  local white=""
+  for _ in $(seq 1 50); do
+    import -window root "$shot"
+    white=$(convert "$shot" -crop 345x274+302+272 +repage -fill black +opaque white -trim +repage \
+      -format '%w %h %[fx:mean]' info:)
+    [ "$white" = "200 200 1" ] && break
+    sleep 0.2
+  done
+  [ "$white" = "200 200 1" ] || fail "the white area below the tool strip is (width height mean) $white"
+  read -r cx cy < <(convert "$shot" -crop 345x274+302+272 +repage -fill black +opaque white \
+    -format '%@\n' info: | sed -E 's/^[0-9]+x[0-9]+\+([0-9]+)\+([0-9]+)$/\1 \2/')
+  cx=$((302 + cx)) cy=$((272 + cy))
+}
+
 # The id of the top-level window titled TITLE in $tree.
 window_id() {
   grep -oE "^ +0x[0-9a-f]+ \"$1\":" <<<"$tree" | grep -oE '0x[0-9a-f]+'

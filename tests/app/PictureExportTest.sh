@@ -1,0 +1,111 @@
+#!/usr/bin/env bash
+# The picture leaves the real program on a virtual X display, by the keys a user presses: a layer
+# is added and its text typed; Ctrl+Shift+C puts the canvas on the clipboard, which another
+# program (xclip) reads as PNG while the program serves it, and which must equal the canvas on the
+# screen pixel for pixel; Ctrl+S opens the save dialog, where the typed name "typed" becomes
+# typed.png in the pictures folder, again equal to the canvas. The program keeps no settings of
+# the dialog, and ends cleanly.
+#
+# usage: PictureExportTest.sh PROGRAM CLOSE_WINDOW WORK_DIR
+set -euo pipefail
+
+if [ "${1:-}" != --inside ]; then
+  exec "$(dirname "$0")/../support/on-virtual-display" "$0" --inside "$@"
+fi
+program=$2 close_window=$3 work=$4
+source "$(dirname "$0")/../support/ProgramWindows.sh"
+rm -rf "$work"
+mkdir -p "$work"
+shot=$work/screen.png
+
+fail() {
+  echo "FAIL: $*" >&2
+  [ -f "$shot" ] && cp "$shot" "$work/failed.png"
+  exit 1
+}
+
+# A home of the test's own: the save dialog opens in its pictures folder, and what the program
+# writes there can be seen.
+export HOME=$work/home
+unset XDG_CONFIG_HOME
+mkdir -p "$HOME/Pictures"
+
+# Under AddressSanitizer, unwound in full so that the leak suppressions match (see StartupTest.sh).
+export ASAN_OPTIONS="${ASAN_OPTIONS:-}:fast_unwind_on_malloc=0"
+timeout 120 "$program" &
+pid=$!
+
+wait_for_windows "$pid"
+wait_for_canvas
+px=152 py=231  # the layer panel's top-left corner
+
+# The canvas as the screen shows it, into FILE.
+grab_canvas() {
+  import -window root "$shot"
+  convert "$shot" -crop "200x200+$cx+$cy" +repage "$1"
+}
+
+# How many pixels of images A and B differ.
+differing() { compare -metric AE "$1" "$2" null: 2>&1 || true; }
+
+# Add a layer and type two lines into the memo; the canvas then shows dark text.
+xdotool mousemove $((px + 20)) $((py + 20)) click 1
+xdotool mousemove $((px + 75)) $((py + 290)) click 1
+xdotool key ctrl+a
+xdotool type --delay 20 "Hello"
+xdotool key Return
+xdotool type --delay 20 "World"
+ink=0
+for _ in $(seq 1 50); do
+  grab_canvas "$work/canvas.png"
+  ink=$(convert "$work/canvas.png" -fx 'max(r,max(g,b)) < 0.25 ? 1 : 0' -format '%[fx:round(mean*w*h)]' info:)
+  [ "$ink" -gt 100 ] && break
+  sleep 0.2
+done
+[ "$ink" -gt 100 ] || fail "the typed text is not drawn ($ink dark pixels)"
+
+# Copy: the clipboard holds a PNG that another program reads while this one keeps running.
+xdotool key ctrl+shift+c
+copied=""
+for _ in $(seq 1 50); do
+  if timeout 10 xclip -selection clipboard -t image/png -o >"$work/clipboard.png" 2>/dev/null &&
+    [ "$(identify -format '%m %wx%h' "$work/clipboard.png" 2>/dev/null)" = "PNG 200x200" ]; then
+    copied=yes
+    break
+  fi
+  sleep 0.2
+done
+[ -n "$copied" ] || fail "the clipboard holds no 200 x 200 PNG: $(xclip -selection clipboard -t TARGETS -o 2>&1 | tr '\n' ' ')"
+grab_canvas "$work/canvas.png"
+[ "$(differing "$work/clipboard.png" "$work/canvas.png")" = 0 ] ||
+  fail "the clipboard's image differs from the canvas in $(differing "$work/clipboard.png" "$work/canvas.png") pixels"
+echo "ok: the clipboard's PNG equals the canvas"
+
+# Save: Ctrl+S, the dialog takes the keys, a name without an extension gets the default's.
+xdotool key ctrl+s
+dialog=""
+for _ in $(seq 1 50); do
+  tree=$(xwininfo -root -tree 2>/dev/null) || tree=""
+  dialog=$(geometry "Save picture")
+  [ -n "$dialog" ] && break
+  sleep 0.2
+done
+[ -n "$dialog" ] || fail "the save dialog did not open"
+xdotool key ctrl+a
+xdotool type --delay 20 "typed"
+xdotool key Return
+saved=$HOME/Pictures/typed.png
+for _ in $(seq 1 50); do
+  [ -f "$saved" ] && break
+  sleep 0.2
+done
+[ -f "$saved" ] || fail "no file was saved: $(ls -A "$HOME/Pictures" | tr '\n' ' ')"
+[ "$(ls -A "$HOME/Pictures")" = typed.png ] || fail "the pictures folder holds $(ls -A "$HOME/Pictures" | tr '\n' ' ')"
+[ "$(identify -format '%m %wx%h' "$saved")" = "PNG 200x200" ] || fail "the saved file is $(identify "$saved")"
+[ "$(differing "$saved" "$work/canvas.png")" = 0 ] ||
+  fail "the saved file differs from the canvas in $(differing "$saved" "$work/canvas.png") pixels"
+[ ! -e "$HOME/.config/QtProject.conf" ] || fail "the program wrote the dialog's settings"
+echo "ok: Ctrl+S saved typed.png, equal to the canvas"
+
+close_program "$close_window" "$pid"
+echo "ok: exit 0"
