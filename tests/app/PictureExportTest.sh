@@ -18,12 +18,6 @@ rm -rf "$work"
 mkdir -p "$work"
 shot=$work/screen.png
 
-fail() {
-  echo "FAIL: $*" >&2
-  [ -f "$shot" ] && cp "$shot" "$work/failed.png"
-  exit 1
-}
-
 # A home of the test's own: the save dialog opens in its pictures folder, and what the program
 # writes there can be seen.
 export HOME=$work/home

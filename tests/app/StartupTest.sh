@@ -22,12 +22,6 @@ source "$(dirname "$0")/../support/ProgramWindows.sh"
 mkdir -p "$work"
 shot=$work/startup.png
 
-fail() {
-  echo "FAIL: $*" >&2
-  [ -f "$shot" ] && cp "$shot" "$work/failed.png"
-  exit 1
-}
-
 # Under AddressSanitizer, the program's allocations are unwound in full (slower, and so only
 # here): the leak suppressions name functions of system libraries built without frame pointers.
 export ASAN_OPTIONS="${ASAN_OPTIONS:-}:fast_unwind_on_malloc=0"

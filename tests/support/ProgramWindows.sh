@@ -1,5 +1,12 @@
-# Sourced by the tests that run the real program on a virtual X display. The caller defines
-# fail MESSAGE.
+# Sourced by the tests that run the real program on a virtual X display.
+
+# Ends the test as failed with MESSAGE. A test that looks at the screen names its image file in
+# $shot, which is kept as failed.png beside it.
+fail() {
+  echo "FAIL: $*" >&2
+  if [ -n "${shot:-}" ] && [ -f "$shot" ]; then cp "$shot" "$(dirname "$shot")/failed.png"; fi
+  exit 1
+}
 
 # "WIDTHxHEIGHT+X+Y" of the top-level window titled TITLE in $tree; nothing while there is none.
 geometry() {
