@@ -4,6 +4,7 @@
 #include <QString>
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -21,6 +22,10 @@ class TCodePage {
   static const TCodePage& System();
   // Replaces the system code page until the next call; for tests. Null restores the locale's.
   static void SetSystem(std::shared_ptr<const TCodePage> codePage);
+  // Counts the replacements of the system code page. What was converted from the system code
+  // page stays valid while this stays the same; a new code page can take the place in memory of
+  // a freed one, so its address tells nothing.
+  static uint64_t SystemGeneration();
 
   const std::string& Name() const { return name_; }
   Kind GetKind() const { return kind_; }

@@ -1,0 +1,112 @@
+#include "toolkit/GlyphStamp.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+
+#include <algorithm>
+#include <cstring>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
+namespace {
+
+// x · a / 255 per 8-bit channel, rounded as Qt's raster engine rounds it.
+inline uint32_t ByteMul(uint32_t x, uint32_t a) {
+  uint32_t t = (x & 0xFF00FF) * a;
+  t = ((t + ((t >> 8) & 0xFF00FF) + 0x800080) >> 8) & 0xFF00FF;
+  x = ((x >> 8) & 0xFF00FF) * a;
+  x = (x + ((x >> 8) & 0xFF00FF) + 0x800080) & 0xFF00FF00;
+  return x | t;
+}
+
+#ifdef __SSE2__
+// The same on eight 16-bit lanes.
+inline __m128i ByteMul(__m128i x, __m128i a) {
+  const __m128i t = _mm_mullo_epi16(x, a);
+  return _mm_srli_epi16(_mm_add_epi16(_mm_add_epi16(t, _mm_srli_epi16(t, 8)), _mm_set1_epi16(0x80)), 8);
+}
+#endif
+
+// Source-over of an opaque colour with coverage `a`: colour · a + pixel · (255 − a). Coverage 0
+// leaves the pixel and 255 puts the colour, so one formula serves every pixel.
+void BlendRow(uint32_t* row, const uint8_t* coverage, int64_t count, uint32_t argb) {
+  int64_t i = 0;
+#ifdef __SSE2__
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i all = _mm_set1_epi16(255);
+  const __m128i color = _mm_unpacklo_epi8(_mm_set1_epi32(static_cast<int>(argb)), zero);
+  for (; i + 4 <= count; i += 4) {
+    uint32_t four;
+    std::memcpy(&four, coverage + i, 4);
+    if (four == 0) continue;
+    __m128i a = _mm_cvtsi32_si128(static_cast<int>(four));
+    a = _mm_unpacklo_epi8(a, a);
+    a = _mm_unpacklo_epi16(a, a);  // each coverage byte once for each channel of its pixel
+    const __m128i aLow = _mm_unpacklo_epi8(a, zero), aHigh = _mm_unpackhi_epi8(a, zero);
+    const __m128i pixels = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + i));
+    const __m128i low = _mm_add_epi16(ByteMul(color, aLow),
+                                      ByteMul(_mm_unpacklo_epi8(pixels, zero), _mm_sub_epi16(all, aLow)));
+    const __m128i high = _mm_add_epi16(ByteMul(color, aHigh),
+                                       ByteMul(_mm_unpackhi_epi8(pixels, zero), _mm_sub_epi16(all, aHigh)));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(row + i), _mm_packus_epi16(low, high));
+  }
+#endif
+  for (; i < count; ++i) row[i] = ByteMul(argb, coverage[i]) + ByteMul(row[i], 255 - coverage[i]);
+}
+
+}  // namespace
+
+std::optional<TGlyphStamp> TGlyphStamp::Capture(const QFont& font, const QString& text, int32_t cellWidth) {
+  const QFontMetrics metrics(font);
+  // Glyphs seldom reach a line height beyond their cell; when one does, the margin grows.
+  for (int32_t margin = metrics.height() + 16; margin <= 8 * (metrics.height() + 16); margin *= 2) {
+    QImage scratch(std::max(cellWidth, 0) + 2 * margin, metrics.height() + 2 * margin, QImage::Format_RGB32);
+    scratch.fill(Qt::black);
+    {
+      QPainter painter(&scratch);
+      painter.setFont(font);
+      painter.setPen(Qt::white);
+      painter.drawText(QPointF(margin, margin + metrics.ascent()), text);
+    }
+    // White over black leaves each channel at the coverage.
+    int left = scratch.width(), top = scratch.height(), right = -1, bottom = -1;
+    for (int y = 0; y < scratch.height(); ++y) {
+      const auto* line = reinterpret_cast<const QRgb*>(scratch.constScanLine(y));
+      for (int x = 0; x < scratch.width(); ++x) {
+        if (qBlue(line[x]) == 0) continue;
+        left = std::min(left, x);
+        right = std::max(right, x);
+        top = std::min(top, y);
+        bottom = std::max(bottom, y);
+      }
+    }
+    TGlyphStamp stamp;
+    if (right < 0) return stamp;
+    if (left == 0 || top == 0 || right == scratch.width() - 1 || bottom == scratch.height() - 1) continue;
+    stamp.left_ = left - margin;
+    stamp.top_ = top - margin;
+    stamp.width_ = right - left + 1;
+    stamp.height_ = bottom - top + 1;
+    stamp.coverage_.reserve(std::size_t(stamp.width_) * stamp.height_);
+    for (int y = top; y <= bottom; ++y) {
+      const auto* line = reinterpret_cast<const QRgb*>(scratch.constScanLine(y));
+      for (int x = left; x <= right; ++x) stamp.coverage_.push_back(static_cast<uint8_t>(qBlue(line[x])));
+    }
+    return stamp;
+  }
+  return std::nullopt;
+}
+
+void TGlyphStamp::Blend(QImage& image, int32_t x, int32_t y, uint32_t argb) const {
+  const int64_t left = int64_t(x) + left_, top = int64_t(y) + top_;
+  const int64_t x0 = std::max<int64_t>(left, 0), x1 = std::min<int64_t>(left + width_, image.width());
+  const int64_t y0 = std::max<int64_t>(top, 0), y1 = std::min<int64_t>(top + height_, image.height());
+  if (x0 >= x1 || y0 >= y1) return;
+  uchar* bits = image.bits();
+  const qsizetype stride = image.bytesPerLine();
+  for (int64_t row = y0; row < y1; ++row)
+    BlendRow(reinterpret_cast<uint32_t*>(bits + row * stride) + x0, coverage_.data() + (row - top) * width_ + (x0 - left),
+             x1 - x0, argb);
+}
