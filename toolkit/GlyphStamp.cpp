@@ -12,6 +12,8 @@
 
 namespace {
 
+constexpr int kBlock = 4;
+
 // x · a / 255 per 8-bit channel, rounded as Qt's raster engine rounds it.
 inline uint32_t ByteMul(uint32_t x, uint32_t a) {
   uint32_t t = (x & 0xFF00FF) * a;
@@ -37,10 +39,14 @@ void BlendRow(uint32_t* row, const uint8_t* coverage, int64_t count, uint32_t ar
   const __m128i zero = _mm_setzero_si128();
   const __m128i all = _mm_set1_epi16(255);
   const __m128i color = _mm_unpacklo_epi8(_mm_set1_epi32(static_cast<int>(argb)), zero);
-  for (; i + 4 <= count; i += 4) {
+  for (; i + kBlock <= count; i += kBlock) {
     uint32_t four;
-    std::memcpy(&four, coverage + i, 4);
+    std::memcpy(&four, coverage + i, kBlock);
     if (four == 0) continue;
+    if (four == 0xFFFFFFFF) {
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(row + i), _mm_set1_epi32(static_cast<int>(argb)));
+      continue;
+    }
     __m128i a = _mm_cvtsi32_si128(static_cast<int>(four));
     a = _mm_unpacklo_epi8(a, a);
     a = _mm_unpacklo_epi16(a, a);  // each coverage byte once for each channel of its pixel
@@ -71,10 +77,11 @@ std::optional<TGlyphStamp> TGlyphStamp::Capture(const QFont& font, const QString
       painter.drawText(QPointF(margin, margin + metrics.ascent()), text);
     }
     // White over black leaves each channel at the coverage.
-    int left = scratch.width(), top = scratch.height(), right = -1, bottom = -1;
-    for (int y = 0; y < scratch.height(); ++y) {
+    const int width = scratch.width(), height = scratch.height();
+    int left = width, top = height, right = -1, bottom = -1;
+    for (int y = 0; y < height; ++y) {
       const auto* line = reinterpret_cast<const QRgb*>(scratch.constScanLine(y));
-      for (int x = 0; x < scratch.width(); ++x) {
+      for (int x = 0; x < width; ++x) {
         if (qBlue(line[x]) == 0) continue;
         left = std::min(left, x);
         right = std::max(right, x);
@@ -84,29 +91,31 @@ std::optional<TGlyphStamp> TGlyphStamp::Capture(const QFont& font, const QString
     }
     TGlyphStamp stamp;
     if (right < 0) return stamp;
-    if (left == 0 || top == 0 || right == scratch.width() - 1 || bottom == scratch.height() - 1) continue;
+    if (left == 0 || top == 0 || right == width - 1 || bottom == height - 1) continue;
     stamp.left_ = left - margin;
     stamp.top_ = top - margin;
-    stamp.width_ = right - left + 1;
+    // Rows are padded with no coverage to whole blocks of four pixels, blended four at a time.
+    stamp.width_ = (right - left + 1 + kBlock - 1) / kBlock * kBlock;
     stamp.height_ = bottom - top + 1;
-    stamp.coverage_.reserve(std::size_t(stamp.width_) * stamp.height_);
+    stamp.coverage_.assign(std::size_t(stamp.width_) * stamp.height_, 0);
     for (int y = top; y <= bottom; ++y) {
       const auto* line = reinterpret_cast<const QRgb*>(scratch.constScanLine(y));
-      for (int x = left; x <= right; ++x) stamp.coverage_.push_back(static_cast<uint8_t>(qBlue(line[x])));
+      for (int x = left; x <= right; ++x)
+        stamp.coverage_[std::size_t(y - top) * stamp.width_ + (x - left)] = static_cast<uint8_t>(qBlue(line[x]));
     }
     return stamp;
   }
   return std::nullopt;
 }
 
-void TGlyphStamp::Blend(QImage& image, int32_t x, int32_t y, uint32_t argb) const {
+TPixelRows TPixelRows::Of(QImage& image) {
+  return {reinterpret_cast<uint32_t*>(image.bits()), image.width(), image.height(), image.bytesPerLine() / 4};
+}
+
+void TGlyphStamp::Blend(const TPixelRows& rows, int32_t x, int32_t y, uint32_t argb) const {
   const int64_t left = int64_t(x) + left_, top = int64_t(y) + top_;
-  const int64_t x0 = std::max<int64_t>(left, 0), x1 = std::min<int64_t>(left + width_, image.width());
-  const int64_t y0 = std::max<int64_t>(top, 0), y1 = std::min<int64_t>(top + height_, image.height());
-  if (x0 >= x1 || y0 >= y1) return;
-  uchar* bits = image.bits();
-  const qsizetype stride = image.bytesPerLine();
-  for (int64_t row = y0; row < y1; ++row)
-    BlendRow(reinterpret_cast<uint32_t*>(bits + row * stride) + x0, coverage_.data() + (row - top) * width_ + (x0 - left),
-             x1 - x0, argb);
+  const int64_t x0 = std::max<int64_t>(left, 0), x1 = std::min<int64_t>(left + width_, rows.width);
+  const int64_t y0 = std::max<int64_t>(top, 0), y1 = std::min<int64_t>(top + height_, rows.height);
+  for (int64_t row = y0; row < y1 && x0 < x1; ++row)
+    BlendRow(rows.bits + row * rows.stride + x0, coverage_.data() + (row - top) * width_ + (x0 - left), x1 - x0, argb);
 }

@@ -10,6 +10,15 @@
 #include <optional>
 #include <vector>
 
+// The pixels of a Format_RGB32 image as rows of 32-bit words.
+struct TPixelRows {
+  uint32_t* bits = nullptr;
+  int32_t width = 0, height = 0;
+  qsizetype stride = 0;  // words from one row to the next
+
+  static TPixelRows Of(QImage& image);
+};
+
 class TGlyphStamp {
  public:
   // Renders `text` once in white on black with the character cell's top-left corner at a known
@@ -17,15 +26,14 @@ class TGlyphStamp {
   // margin tried.
   static std::optional<TGlyphStamp> Capture(const QFont& font, const QString& text, int32_t cellWidth);
 
-  // Blends the coverage in `argb` into a Format_RGB32 image, with the character cell's top-left
-  // corner at (x, y); pixels off the image are left out.
-  void Blend(QImage& image, int32_t x, int32_t y, uint32_t argb) const;
+  // Blends the coverage in `argb` into the rows, with the character cell's top-left corner at
+  // (x, y); pixels off the rows are left out.
+  void Blend(const TPixelRows& rows, int32_t x, int32_t y, uint32_t argb) const;
 
   // An opaque pixel of a plain RGB colour (not a system colour reference).
   static uint32_t Argb(TColor rgb) {
     return 0xFF000000u | (uint32_t(rgb & 0xFF) << 16) | (uint32_t(rgb) & 0xFF00) | ((uint32_t(rgb) >> 16) & 0xFF);
   }
-
 
  private:
   // Offset of the coverage's top-left pixel from the cell's top-left corner, and its size.

@@ -63,14 +63,10 @@ class FontGlyphs {
   int32_t Width(const QString& text) const { return metrics_.horizontalAdvance(text); }
 
   // A character's width and pixels, made on first use.
-  const CharGlyphs& Char(std::string_view bytes, const TCodePage& codePage) {
-    if (bytes.size() == 1) {
-      std::unique_ptr<CharGlyphs>& slot = singleBytes_[static_cast<uint8_t>(bytes[0])];
-      if (!slot) slot = Make(codePage.ToUnicode(bytes));
-      return *slot;
-    }
-    std::unique_ptr<CharGlyphs>& slot = longer_[CharKey(bytes)];
-    if (!slot) slot = Make(codePage.ToUnicode(bytes));
+  const CharGlyphs& Char(std::string_view bytes) {
+    std::unique_ptr<CharGlyphs>& slot =
+        bytes.size() == 1 ? singleBytes_[static_cast<uint8_t>(bytes[0])] : longer_[CharKey(bytes)];
+    if (!slot) slot = Make(TCodePage::System().ToUnicode(bytes));
     return *slot;
   }
 
@@ -126,40 +122,47 @@ class RasterTextEngine final : public TTextEngine {
  public:
   int32_t TextWidth(const TFont& font, std::string_view bytes) override {
     FontGlyphs& glyphs = Glyphs(font);
-    const TCodePage& codePage = TCodePage::System();
-    if (bytes.size() > FontGlyphs::kMaxCharBytes) return glyphs.Width(codePage.ToUnicode(bytes));
-    return glyphs.Char(bytes, codePage).width;
+    if (bytes.size() > FontGlyphs::kMaxCharBytes) return glyphs.Width(TCodePage::System().ToUnicode(bytes));
+    return glyphs.Char(bytes).width;
   }
 
   int32_t TextHeight(const TFont& font, std::string_view) override { return Glyphs(font).Height(); }
 
   void TextOut(QPainter& painter, int32_t x, int32_t y, const TFont& font, std::string_view bytes) override {
     FontGlyphs& glyphs = Glyphs(font);
-    const TCodePage& codePage = TCodePage::System();
     if (bytes.size() > FontGlyphs::kMaxCharBytes) {
-      const QString text = codePage.ToUnicode(bytes);
+      const QString text = TCodePage::System().ToUnicode(bytes);
       DrawByQt(painter, glyphs, x, y, text, glyphs.Width(text), font.Color);
       return;
     }
-    const CharGlyphs& ch = glyphs.Char(bytes, codePage);
-    QImage* image = StampTarget(painter);
-    if (ch.drawnByQt || !image)
+    const CharGlyphs& ch = glyphs.Char(bytes);
+    const TPixelRows* target = StampTarget(painter);
+    if (ch.drawnByQt || !target)
       DrawByQt(painter, glyphs, x, y, ch.text, ch.width, font.Color);
     else
-      ch.stamp.Blend(*image, x, y, Argb(font.Color));
+      ch.stamp.Blend(*target, x, y, Argb(font.Color));
   }
 
-  // A system colour is resolved once while painting goes on uninterrupted.
-  void Flush() override { resolved_.reset(); }
+  // What was learnt of the painter and of a system colour holds until painting is interrupted.
+  void Flush() override {
+    targetPainter_ = nullptr;
+    resolved_.reset();
+  }
 
  private:
   // Stamps blend the way Qt's raster engine blends glyphs into 32-bit pixels without alpha;
-  // other devices are painted by Qt.
-  static QImage* StampTarget(QPainter& painter) {
-    QPaintDevice* device = painter.device();
-    if (device->devType() != QInternal::Image) return nullptr;
-    auto* image = static_cast<QImage*>(device);
-    return image->format() == QImage::Format_RGB32 ? image : nullptr;
+  // other devices are painted by Qt. The painter keeps its device until the next Flush().
+  const TPixelRows* StampTarget(QPainter& painter) {
+    if (&painter != targetPainter_) {
+      targetPainter_ = &painter;
+      target_.reset();
+      QPaintDevice* device = painter.device();
+      if (device->devType() == QInternal::Image) {
+        auto* image = static_cast<QImage*>(device);
+        if (image->format() == QImage::Format_RGB32) target_ = TPixelRows::Of(*image);
+      }
+    }
+    return target_ ? &*target_ : nullptr;
   }
 
   // A glyph reaches at most a little beyond its cell; a cell farther than two line heights
@@ -210,6 +213,8 @@ class RasterTextEngine final : public TTextEngine {
   std::unordered_map<FontKey, std::unique_ptr<FontGlyphs>, FontKeyHash> fonts_;
   FontGlyphs* last_ = nullptr;
   uint64_t generation_ = TCodePage::SystemGeneration();
+  const QPainter* targetPainter_ = nullptr;
+  std::optional<TPixelRows> target_;
   std::optional<std::pair<TColor, uint32_t>> resolved_;
 };
 
