@@ -30,6 +30,23 @@ class TGlyphStamp {
   // (x, y); pixels off the rows are left out.
   void Blend(const TPixelRows& rows, int32_t x, int32_t y, uint32_t argb) const;
 
+  // Rows of pixels and the coverage to blend into them.
+  struct Area {
+    uint32_t* pixels;
+    qsizetype pixelStride;
+    const uint8_t* coverage;
+    qsizetype coverageStride;
+    int64_t width, rows;
+  };
+  // Ways of blending that this processor has, the widest first; stamps use the first. All give
+  // the same pixels.
+  struct Blender {
+    using Function = void (*)(const Area& area, uint32_t argb);
+    const char* name;
+    Function function;
+  };
+  static std::vector<Blender> Blenders();
+
   // An opaque pixel of a plain RGB colour (not a system colour reference).
   static uint32_t Argb(TColor rgb) {
     return 0xFF000000u | (uint32_t(rgb & 0xFF) << 16) | (uint32_t(rgb) & 0xFF00) | ((uint32_t(rgb) >> 16) & 0xFF);
