@@ -46,8 +46,9 @@ struct FontKeyHash {
 struct CharGlyphs {
   int32_t width = 0;
   QString text;
-  // Glyphs that overlap one another blend one after the other; their summed coverage would
-  // blend differently where two partial coverages meet, so such characters are left to Qt.
+  // Left to Qt where kept coverage would not give Qt's pixels: glyphs that Qt fills as outlines,
+  // and characters of several glyphs, which blend one after another (their summed coverage
+  // would blend differently where two partial coverages meet).
   bool drawnByQt = false;
   TGlyphStamp stamp;
 };
