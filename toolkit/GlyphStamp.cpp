@@ -26,8 +26,8 @@ inline uint32_t ByteMul(uint32_t x, uint32_t a) {
 }
 
 // Source-over of an opaque colour with coverage `a`: colour · a + pixel · (255 − a). Coverage 0
-// leaves the pixel and 255 puts the colour, so one formula serves every pixel. Each blender does
-// the blocks it can and hands the rest of a row to a narrower one.
+// leaves the pixel and 255 puts the colour, so one formula serves every pixel. Each blender goes
+// down the area in strips as wide as its blocks and hands the columns left over to a narrower one.
 void BlendScalar(const TGlyphStamp::Area& area, uint32_t argb) {
   for (int64_t y = 0; y < area.rows; ++y) {
     uint32_t* row = area.pixels + y * area.pixelStride;
@@ -36,10 +36,9 @@ void BlendScalar(const TGlyphStamp::Area& area, uint32_t argb) {
   }
 }
 
-// The pixels of one row from `done` on, for a narrower blender.
-TGlyphStamp::Area RestOfRow(const TGlyphStamp::Area& area, int64_t y, int64_t done) {
-  return {area.pixels + y * area.pixelStride + done, area.pixelStride, area.coverage + y * area.coverageStride + done,
-          area.coverageStride, area.width - done, 1};
+// The columns of the area from `done` on.
+TGlyphStamp::Area ColumnsFrom(const TGlyphStamp::Area& area, int64_t done) {
+  return {area.pixels + done, area.pixelStride, area.coverage + done, area.coverageStride, area.width - done, area.rows};
 }
 
 #ifdef __SSE2__
@@ -53,31 +52,31 @@ void BlendSse2(const TGlyphStamp::Area& area, uint32_t argb) {
   const __m128i zero = _mm_setzero_si128();
   const __m128i all = _mm_set1_epi16(255);
   const __m128i color = _mm_unpacklo_epi8(_mm_set1_epi32(static_cast<int>(argb)), zero);
-  for (int64_t y = 0; y < area.rows; ++y) {
-    uint32_t* row = area.pixels + y * area.pixelStride;
-    const uint8_t* coverage = area.coverage + y * area.coverageStride;
-    int64_t i = 0;
-    for (; i + 4 <= area.width; i += 4) {
+  int64_t x = 0;
+  for (; x + 4 <= area.width; x += 4) {
+    uint32_t* pixel = area.pixels + x;
+    const uint8_t* coverage = area.coverage + x;
+    for (int64_t y = 0; y < area.rows; ++y, pixel += area.pixelStride, coverage += area.coverageStride) {
       uint32_t four;
-      std::memcpy(&four, coverage + i, 4);
+      std::memcpy(&four, coverage, 4);
       if (four == 0) continue;
       if (four == 0xFFFFFFFF) {
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(row + i), _mm_set1_epi32(static_cast<int>(argb)));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(pixel), _mm_set1_epi32(static_cast<int>(argb)));
         continue;
       }
       __m128i a = _mm_cvtsi32_si128(static_cast<int>(four));
       a = _mm_unpacklo_epi8(a, a);
       a = _mm_unpacklo_epi16(a, a);  // each coverage byte once for each channel of its pixel
       const __m128i aLow = _mm_unpacklo_epi8(a, zero), aHigh = _mm_unpackhi_epi8(a, zero);
-      const __m128i pixels = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + i));
+      const __m128i pixels = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pixel));
       const __m128i low = _mm_add_epi16(ByteMul(color, aLow),
                                         ByteMul(_mm_unpacklo_epi8(pixels, zero), _mm_sub_epi16(all, aLow)));
       const __m128i high = _mm_add_epi16(ByteMul(color, aHigh),
                                          ByteMul(_mm_unpackhi_epi8(pixels, zero), _mm_sub_epi16(all, aHigh)));
-      _mm_storeu_si128(reinterpret_cast<__m128i*>(row + i), _mm_packus_epi16(low, high));
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(pixel), _mm_packus_epi16(low, high));
     }
-    if (i < area.width) BlendScalar(RestOfRow(area, y, i), argb);
   }
+  if (x < area.width) BlendScalar(ColumnsFrom(area, x), argb);
 }
 
 // ByteMul on sixteen 16-bit lanes.
@@ -93,31 +92,32 @@ __attribute__((target("avx2"))) void BlendAvx2(const TGlyphStamp::Area& area, ui
   // Each coverage byte once for each channel of its pixel: pixels 0-3, then 4-7.
   const __m128i firstFour = _mm_setr_epi8(0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2, 2, 3, 3, 3, 3);
   const __m128i lastFour = _mm_setr_epi8(4, 4, 4, 4, 5, 5, 5, 5, 6, 6, 6, 6, 7, 7, 7, 7);
-  for (int64_t y = 0; y < area.rows; ++y) {
-    uint32_t* row = area.pixels + y * area.pixelStride;
-    const uint8_t* coverage = area.coverage + y * area.coverageStride;
-    int64_t i = 0;
-    for (; i + 8 <= area.width; i += 8) {
+  int64_t x = 0;
+  for (; x + 8 <= area.width; x += 8) {
+    uint32_t* pixel = area.pixels + x;
+    const uint8_t* coverage = area.coverage + x;
+    for (int64_t y = 0; y < area.rows; ++y, pixel += area.pixelStride, coverage += area.coverageStride) {
       uint64_t eight;
-      std::memcpy(&eight, coverage + i, 8);
+      std::memcpy(&eight, coverage, 8);
       if (eight == 0) continue;
       if (eight == ~uint64_t(0)) {
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(row + i), _mm256_set1_epi32(static_cast<int>(argb)));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(pixel), _mm256_set1_epi32(static_cast<int>(argb)));
         continue;
       }
       const __m128i a = _mm_cvtsi64_si128(static_cast<long long>(eight));
       const __m256i aLow = _mm256_cvtepu8_epi16(_mm_shuffle_epi8(a, firstFour));
       const __m256i aHigh = _mm256_cvtepu8_epi16(_mm_shuffle_epi8(a, lastFour));
-      const __m256i low = _mm256_cvtepu8_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(row + i)));
-      const __m256i high = _mm256_cvtepu8_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(row + i + 4)));
+      const __m256i low = _mm256_cvtepu8_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(pixel)));
+      const __m256i high = _mm256_cvtepu8_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(pixel + 4)));
       const __m256i blendedLow = _mm256_add_epi16(ByteMul(color, aLow), ByteMul(low, _mm256_sub_epi16(all, aLow)));
-      const __m256i blendedHigh = _mm256_add_epi16(ByteMul(color, aHigh), ByteMul(high, _mm256_sub_epi16(all, aHigh)));
+      const __m256i blendedHigh =
+          _mm256_add_epi16(ByteMul(color, aHigh), ByteMul(high, _mm256_sub_epi16(all, aHigh)));
       // Packing works within 128-bit halves: put pixels 2-3 back between 0-1 and 4-5.
       const __m256i packed = _mm256_packus_epi16(blendedLow, blendedHigh);
-      _mm256_storeu_si256(reinterpret_cast<__m256i*>(row + i), _mm256_permute4x64_epi64(packed, 0xD8));
+      _mm256_storeu_si256(reinterpret_cast<__m256i*>(pixel), _mm256_permute4x64_epi64(packed, 0xD8));
     }
-    if (i < area.width) BlendSse2(RestOfRow(area, y, i), argb);
   }
+  if (x < area.width) BlendSse2(ColumnsFrom(area, x), argb);
 }
 #endif
 
