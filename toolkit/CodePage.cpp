@@ -84,11 +84,6 @@ std::shared_ptr<const TCodePage>& SystemOverride() {
   return codePage;
 }
 
-uint64_t& Generation() {
-  static uint64_t generation = 0;
-  return generation;
-}
-
 std::string LocaleCharset() {
   locale_t locale = newlocale(LC_CTYPE_MASK, "", static_cast<locale_t>(nullptr));
   if (!locale) return "UTF-8";
@@ -127,10 +122,8 @@ const TCodePage& TCodePage::System() {
 
 void TCodePage::SetSystem(std::shared_ptr<const TCodePage> codePage) {
   SystemOverride() = std::move(codePage);
-  ++Generation();
+  ++systemGeneration_;
 }
-
-uint64_t TCodePage::SystemGeneration() { return Generation(); }
 
 std::size_t TCodePage::CharLength(std::string_view line, std::size_t pos) const {
   switch (kind_) {

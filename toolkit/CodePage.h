@@ -25,7 +25,7 @@ class TCodePage {
   // Counts the replacements of the system code page. What was converted from the system code
   // page stays valid while this stays the same; a new code page can take the place in memory of
   // a freed one, so its address tells nothing.
-  static uint64_t SystemGeneration();
+  static uint64_t SystemGeneration() { return systemGeneration_; }
 
   const std::string& Name() const { return name_; }
   Kind GetKind() const { return kind_; }
@@ -44,6 +44,8 @@ class TCodePage {
 
  private:
   std::size_t Utf8CharLength(std::string_view line, std::size_t pos) const;
+
+  static inline uint64_t systemGeneration_ = 0;
 
   std::string name_;
   Kind kind_;

@@ -190,14 +190,18 @@ class RasterTextEngine final : public TTextEngine {
     return resolved_->second;
   }
 
+  // Asked twice a character, mostly for the font asked last.
   FontGlyphs& Glyphs(const TFont& font) {
+    if (last_ && generation_ == TCodePage::SystemGeneration() && last_->Key().Matches(font)) return *last_;
+    return Find(font);
+  }
+
+  Q_NEVER_INLINE FontGlyphs& Find(const TFont& font) {
     // Characters were converted from the code page that was the system's then.
     if (TCodePage::SystemGeneration() != generation_) {
       fonts_.clear();
-      last_ = nullptr;
       generation_ = TCodePage::SystemGeneration();
     }
-    if (last_ && last_->Key().Matches(font)) return *last_;
     FontKey key(font);
     auto it = fonts_.find(key);
     if (it == fonts_.end()) {
