@@ -13,7 +13,7 @@
 namespace {
 
 // Stamp rows are padded with no coverage to whole blocks of this many pixels, so that the widest
-// blender does all of a row that is not clipped.
+// blender's strips cover a stamp that is not clipped.
 constexpr int kBlock = 8;
 
 // x · a / 255 per 8-bit channel, rounded as Qt's raster engine rounds it.
