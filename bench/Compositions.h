@@ -7,8 +7,9 @@
 #include <memory>
 #include <string>
 
-inline std::unique_ptr<TZeltoZelto> MakeComposition(int layers, int charsPerLayer, int32_t width, int32_t height) {
-  auto zelto = std::make_unique<TZeltoZelto>(width, height);
+inline std::unique_ptr<TZeltoZelto> MakeComposition(int layers, int charsPerLayer, int32_t width, int32_t height,
+                                                    TTextEngine& engine = TTextEngine::Raster()) {
+  auto zelto = std::make_unique<TZeltoZelto>(width, height, engine);
   for (int i = 0; i < layers; ++i) {
     std::string text;
     for (int c = 0; c < charsPerLayer; ++c) {

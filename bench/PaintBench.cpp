@@ -1,6 +1,7 @@
 // Paint of a whole composition: the white fill, every character measured and drawn by itself,
 // and the block copy onto a screen-like 32-bit target.
 #include "bench/Compositions.h"
+#include "bench/PerChar.h"
 
 #include <QImage>
 #include <benchmark/benchmark.h>
@@ -19,8 +20,7 @@ void BM_Paint(benchmark::State& state) {
     zelto->Paint(canvas);
   }
   state.counters["chars"] = layers * chars;
-  state.counters["per_char_ns"] =
-      benchmark::Counter(layers * chars, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+  state.counters["per_char_ns"] = NanosecondsPerChar(layers * chars);
   Composition = nullptr;
 }
 

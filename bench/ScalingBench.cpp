@@ -1,6 +1,7 @@
 // How Paint grows with the characters, against the floor of the raster engine: the same glyphs
 // drawn with one text call per line, and the copy of a finished bitmap onto a screen.
 #include "bench/Compositions.h"
+#include "bench/PerChar.h"
 
 #include "toolkit/CodePage.h"
 
@@ -13,20 +14,26 @@ namespace {
 
 constexpr int32_t kSide = 999;
 
+// Growth is measured with character and line spans; without them (second argument 0) the
+// composition is the floor's below, for the ratio of the two.
 void BM_PaintScaling(benchmark::State& state) {
   const int chars = static_cast<int>(state.range(0));
-  auto zelto = MakeMixedComposition(chars, kSide, kSide);
+  auto zelto = MakeMixedComposition(chars, kSide, kSide, state.range(1) != 0);
   Composition = zelto.get();
   QImage screen(kSide, kSide, QImage::Format_RGB32);
   for (auto _ : state) {
     TCanvas canvas(&screen);
     zelto->Paint(canvas);
   }
-  state.counters["per_char_ns"] =
-      benchmark::Counter(chars, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+  state.counters["per_char_ns"] = NanosecondsPerChar(chars);
   Composition = nullptr;
 }
-BENCHMARK(BM_PaintScaling)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PaintScaling)
+    ->Args({1000, 1})
+    ->Args({10000, 1})
+    ->Args({100000, 1})
+    ->Args({10000, 0})
+    ->Unit(benchmark::kMillisecond);
 
 // A layer's lines as the floor draws them: each line once, at the layer's line pitch.
 struct FloorLine {
@@ -71,7 +78,8 @@ void PaintFloor(const std::vector<FloorLine>& lines, QImage& bitmap, QImage& scr
 }
 
 // The floor draws the composition without character spans, where the per-character rule gives
-// the very same pixels; `same_pixels` confirms it for the composition measured.
+// the very same pixels; `same_pixels` confirms it for this very composition, which Paint also
+// draws in BM_PaintScaling/10000/0.
 void BM_FloorOneCallPerLine(benchmark::State& state) {
   const int chars = static_cast<int>(state.range(0));
   auto zelto = MakeMixedComposition(chars, kSide, kSide, false);
@@ -86,8 +94,7 @@ void BM_FloorOneCallPerLine(benchmark::State& state) {
   PaintFloor(lines, bitmap, screen);
   state.counters["same_pixels"] = ours == screen ? 1 : 0;
   for (auto _ : state) PaintFloor(lines, bitmap, screen);
-  state.counters["per_char_ns"] =
-      benchmark::Counter(chars, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+  state.counters["per_char_ns"] = NanosecondsPerChar(chars);
   Composition = nullptr;
 }
 BENCHMARK(BM_FloorOneCallPerLine)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);

@@ -19,6 +19,8 @@ class FuzzInput {
     return value;
   }
 
+  bool Empty() const { return size_ == 0; }
+
   std::string Rest() {
     std::string rest(reinterpret_cast<const char*>(data_), size_);
     size_ = 0;

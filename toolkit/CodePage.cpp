@@ -122,6 +122,7 @@ const TCodePage& TCodePage::System() {
 }
 
 std::shared_ptr<const TCodePage> TCodePage::SetSystem(std::shared_ptr<const TCodePage> codePage) {
+  ++systemGeneration_;
   return std::exchange(SystemOverride(), std::move(codePage));
 }
 

@@ -4,6 +4,7 @@
 #include <QString>
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -22,6 +23,10 @@ class TCodePage {
   // Replaces the system code page until the next call; for tests. Null restores the locale's.
   // Returns the code page that stood in before (null: none, the locale's was in use).
   static std::shared_ptr<const TCodePage> SetSystem(std::shared_ptr<const TCodePage> codePage);
+  // Counts the replacements of the system code page. What was converted from the system code
+  // page stays valid while this stays the same; a new code page can take the place in memory of
+  // a freed one, so its address tells nothing.
+  static uint64_t SystemGeneration() { return systemGeneration_; }
 
   const std::string& Name() const { return name_; }
   Kind GetKind() const { return kind_; }
@@ -40,6 +45,8 @@ class TCodePage {
 
  private:
   std::size_t Utf8CharLength(std::string_view line, std::size_t pos) const;
+
+  static inline uint64_t systemGeneration_ = 0;
 
   std::string name_;
   Kind kind_;

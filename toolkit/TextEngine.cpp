@@ -1,31 +1,20 @@
 #include "toolkit/TextEngine.h"
 
 #include "toolkit/CodePage.h"
+#include "toolkit/GlyphStamp.h"
 
 #include <QFontMetrics>
-#include <QGlyphRun>
+#include <QImage>
 #include <QPainter>
-#include <QRawFont>
 #include <QTextLayout>
 
+#include <array>
 #include <memory>
+#include <optional>
 #include <unordered_map>
-#include <vector>
+#include <utility>
 
 namespace {
-
-// Glyphs of one face, placed relative to a character cell's baseline origin.
-struct GlyphPiece {
-  int face;  // index into FontGlyphs' faces: a character may fall back to another face
-  QList<quint32> indexes;
-  QList<QPointF> positions;
-};
-
-// One character, shaped once.
-struct CharGlyphs {
-  int32_t width = 0;
-  std::vector<GlyphPiece> pieces;
-};
 
 // What a font needs for text: everything but the colour, which does not change a glyph.
 struct FontKey {
@@ -37,6 +26,13 @@ struct FontKey {
 
   explicit FontKey(const TFont& f) : name(f.Name), size(f.Size), pitch(f.Pitch), style(f.Style), charset(f.Charset) {}
   bool operator==(const FontKey&) const = default;
+
+  // Asked for every character: copies of a font share their name's characters, so comparing
+  // where they lie mostly settles it.
+  bool Matches(const TFont& f) const {
+    return size == f.Size && style == f.Style && pitch == f.Pitch && charset == f.Charset &&
+           (name.constData() == f.Name.constData() || name == f.Name);
+  }
 };
 
 struct FontKeyHash {
@@ -46,45 +42,33 @@ struct FontKeyHash {
   }
 };
 
+// One character, measured and rendered once.
+struct CharGlyphs {
+  int32_t width = 0;
+  QString text;
+  // Left to Qt where kept coverage would not give Qt's pixels: glyphs that Qt fills as outlines,
+  // and characters of several glyphs, which blend one after another (their summed coverage
+  // would blend differently where two partial coverages meet).
+  bool drawnByQt = false;
+  TGlyphStamp stamp;
+};
+
 class FontGlyphs {
  public:
-  explicit FontGlyphs(const TFont& font) : font_(font.ToQFont()), metrics_(font_) {}
+  explicit FontGlyphs(const TFont& font) : key_(font), font_(font.ToQFont()), metrics_(font_) {}
 
+  const FontKey& Key() const { return key_; }
+  const QFont& QtFont() const { return font_; }
   int32_t Height() const { return metrics_.height(); }
   int32_t Ascent() const { return metrics_.ascent(); }
-  bool Underline() const { return font_.underline(); }
-  bool StrikeOut() const { return font_.strikeOut(); }
-  bool Decorated() const { return Underline() || StrikeOut(); }
-  const QRawFont& Face(int index) const { return faces_[index]; }
+  int32_t Width(const QString& text) const { return metrics_.horizontalAdvance(text); }
 
-  int32_t Width(std::string_view bytes, const TCodePage& codePage) {
-    if (bytes.size() <= kMaxCharBytes) return Char(bytes, codePage).width;
-    return metrics_.horizontalAdvance(codePage.ToUnicode(bytes));
-  }
-
-  // A character's glyphs, shaped on first use.
-  const CharGlyphs& Char(std::string_view bytes, const TCodePage& codePage) {
-    const uint64_t key = CharKey(bytes);
-    auto it = chars_.find(key);
-    if (it == chars_.end()) it = chars_.emplace(key, Shape(codePage.ToUnicode(bytes))).first;
-    return it->second;
-  }
-
-  CharGlyphs Shape(const QString& text) {
-    CharGlyphs glyphs;
-    glyphs.width = metrics_.horizontalAdvance(text);
-    QTextLayout layout(text, font_);
-    layout.beginLayout();
-    QTextLine line = layout.createLine();
-    layout.endLayout();
-    if (!line.isValid()) return glyphs;
-    const QPointF toBaseline(0, -line.ascent());
-    for (const QGlyphRun& run : layout.glyphRuns()) {
-      GlyphPiece piece{FaceIndex(run.rawFont()), run.glyphIndexes(), run.positions()};
-      for (QPointF& p : piece.positions) p += toBaseline;
-      glyphs.pieces.push_back(std::move(piece));
-    }
-    return glyphs;
+  // A character's width and pixels, made on first use.
+  const CharGlyphs& Char(std::string_view bytes) {
+    std::unique_ptr<CharGlyphs>& slot =
+        bytes.size() == 1 ? singleBytes_[static_cast<uint8_t>(bytes[0])] : longer_[CharKey(bytes)];
+    if (!slot) slot = Make(TCodePage::System().ToUnicode(bytes));
+    return *slot;
   }
 
   static constexpr std::size_t kMaxCharBytes = 4;
@@ -96,104 +80,92 @@ class FontGlyphs {
     return key;
   }
 
-  int FaceIndex(const QRawFont& face) {
-    for (std::size_t i = 0; i < faces_.size(); ++i)
-      if (faces_[i] == face) return static_cast<int>(i);
-    faces_.push_back(face);
-    return static_cast<int>(faces_.size() - 1);
+  std::unique_ptr<CharGlyphs> Make(const QString& text) const {
+    auto glyphs = std::make_unique<CharGlyphs>();
+    glyphs->text = text;
+    glyphs->width = Width(text);
+    if (DrawnAsOutlines() || GlyphCount(text) > 1)
+      glyphs->drawnByQt = true;
+    else if (auto stamp = TGlyphStamp::Capture(font_, text, glyphs->width))
+      glyphs->stamp = std::move(*stamp);
+    else
+      glyphs->drawnByQt = true;
+    return glyphs;
   }
 
+  // Qt's raster engine fills large glyphs as outlines instead of blending them from its glyph
+  // cache, and an outline's coverage depends on where it lies; such glyphs are left to Qt.
+  bool DrawnAsOutlines() const {
+    static const int largestCached = qEnvironmentVariableIsSet("QT_MAX_CACHED_GLYPH_SIZE")
+                                         ? qEnvironmentVariableIntValue("QT_MAX_CACHED_GLYPH_SIZE")
+                                         : 64;
+    return font_.pixelSize() >= largestCached;
+  }
+
+  int GlyphCount(const QString& text) const {
+    QTextLayout layout(text, font_);
+    layout.beginLayout();
+    layout.createLine();
+    layout.endLayout();
+    int count = 0;
+    for (const QGlyphRun& run : layout.glyphRuns()) count += static_cast<int>(run.glyphIndexes().size());
+    return count;
+  }
+
+  FontKey key_;
   QFont font_;
   QFontMetrics metrics_;
-  std::vector<QRawFont> faces_;
-  std::unordered_map<uint64_t, CharGlyphs> chars_;
-};
-
-// Glyphs waiting to be painted together: consecutive characters of one face and colour. The
-// raster engine blends a run's glyphs one after another, so a run paints the same pixels as
-// the characters painted one by one, at a fraction of the cost per call.
-class GlyphBatch {
- public:
-  bool Matches(const QPainter* painter, const FontGlyphs* font, int face, TColor color) const {
-    return painter == painter_ && font == font_ && face == face_ && color == color_;
-  }
-
-  void Start(QPainter* painter, const FontGlyphs* font, int face, TColor color) {
-    painter_ = painter;
-    font_ = font;
-    face_ = face;
-    color_ = color;
-  }
-
-  void Append(const GlyphPiece& piece, const QPointF& origin) {
-    indexes_.append(piece.indexes);
-    for (const QPointF& p : piece.positions) positions_.append(p + origin);
-  }
-
-  void Flush() {
-    if (!indexes_.isEmpty()) {
-      QGlyphRun run;
-      run.setRawFont(font_->Face(face_));
-      run.setGlyphIndexes(indexes_);
-      run.setPositions(positions_);
-      painter_->setPen(ToQColor(color_));  // a system colour is resolved once a run
-      painter_->drawGlyphRun(QPointF(0, 0), run);
-      indexes_.clear();
-      positions_.clear();
-    }
-    painter_ = nullptr;
-    font_ = nullptr;
-  }
-
- private:
-  QPainter* painter_ = nullptr;
-  const FontGlyphs* font_ = nullptr;
-  int face_ = -1;
-  TColor color_ = 0;
-  QList<quint32> indexes_;
-  QList<QPointF> positions_;
+  std::array<std::unique_ptr<CharGlyphs>, 256> singleBytes_;
+  std::unordered_map<uint64_t, std::unique_ptr<CharGlyphs>> longer_;
 };
 
 class RasterTextEngine final : public TTextEngine {
  public:
   int32_t TextWidth(const TFont& font, std::string_view bytes) override {
-    return Glyphs(font).Width(bytes, TCodePage::System());
+    FontGlyphs& glyphs = Glyphs(font);
+    if (bytes.size() > FontGlyphs::kMaxCharBytes) return glyphs.Width(TCodePage::System().ToUnicode(bytes));
+    return glyphs.Char(bytes).width;
   }
 
   int32_t TextHeight(const TFont& font, std::string_view) override { return Glyphs(font).Height(); }
 
   void TextOut(QPainter& painter, int32_t x, int32_t y, const TFont& font, std::string_view bytes) override {
     FontGlyphs& glyphs = Glyphs(font);
-    const TCodePage& codePage = TCodePage::System();
-    CharGlyphs longText;
-    const CharGlyphs* shaped;
-    if (bytes.size() <= FontGlyphs::kMaxCharBytes) {
-      shaped = &glyphs.Char(bytes, codePage);
-    } else {
-      longText = glyphs.Shape(codePage.ToUnicode(bytes));
-      shaped = &longText;
-    }
-    if (OffDevice(painter, x, y, shaped->width, glyphs.Height())) return;
-    const QPointF origin(x, y + glyphs.Ascent());
-    if (glyphs.Decorated()) {
-      // An underline or strike-out belongs to each output by itself, broken where spans part
-      // the characters, so these are not batched.
-      batch_.Flush();
-      for (const GlyphPiece& piece : shaped->pieces) DrawDecorated(painter, glyphs, piece, origin, font.Color);
+    if (bytes.size() > FontGlyphs::kMaxCharBytes) {
+      const QString text = TCodePage::System().ToUnicode(bytes);
+      DrawByQt(painter, glyphs, x, y, text, glyphs.Width(text), font.Color);
       return;
     }
-    for (const GlyphPiece& piece : shaped->pieces) {
-      if (!batch_.Matches(&painter, &glyphs, piece.face, font.Color)) {
-        batch_.Flush();
-        batch_.Start(&painter, &glyphs, piece.face, font.Color);
-      }
-      batch_.Append(piece, origin);
-    }
+    const CharGlyphs& ch = glyphs.Char(bytes);
+    const TPixelRows* target = StampTarget(painter);
+    if (ch.drawnByQt || !target)
+      DrawByQt(painter, glyphs, x, y, ch.text, ch.width, font.Color);
+    else
+      ch.stamp.Blend(*target, x, y, Argb(font.Color));
   }
 
-  void Flush() override { batch_.Flush(); }
+  // What was learnt of the painter and of a system colour holds until painting is interrupted.
+  void Flush() override {
+    targetPainter_ = nullptr;
+    resolved_.reset();
+  }
 
  private:
+  // Stamps blend the way Qt's raster engine blends glyphs into 32-bit pixels without alpha;
+  // other devices are painted by Qt. The painter keeps its device until the next Flush().
+  const TPixelRows* StampTarget(QPainter& painter) {
+    if (&painter != targetPainter_) {
+      targetPainter_ = &painter;
+      target_.reset();
+      QPaintDevice* device = painter.device();
+      if (device->devType() == QInternal::Image) {
+        auto* image = static_cast<QImage*>(device);
+        if (image->format() == QImage::Format_RGB32) target_ = TPixelRows::Of(*image);
+      }
+    }
+    return target_ ? &*target_ : nullptr;
+  }
+
   // A glyph reaches at most a little beyond its cell; a cell farther than two line heights
   // from the device paints nothing there, and is not handed to Qt, whose raster engine cannot
   // place glyphs that far out.
@@ -204,37 +176,38 @@ class RasterTextEngine final : public TTextEngine {
            y + height < -margin;
   }
 
-  static void DrawDecorated(QPainter& painter, const FontGlyphs& glyphs, const GlyphPiece& piece, const QPointF& origin,
-                            TColor color) {
-    QGlyphRun run;
-    run.setRawFont(glyphs.Face(piece.face));
-    run.setGlyphIndexes(piece.indexes);
-    run.setPositions(piece.positions);
-    run.setUnderline(glyphs.Underline());
-    run.setStrikeOut(glyphs.StrikeOut());
+  static void DrawByQt(QPainter& painter, const FontGlyphs& glyphs, int32_t x, int32_t y, const QString& text,
+                       int32_t width, TColor color) {
+    if (OffDevice(painter, x, y, width, glyphs.Height())) return;
+    painter.setFont(glyphs.QtFont());
     painter.setPen(ToQColor(color));
-    painter.drawGlyphRun(origin, run);
+    painter.drawText(QPointF(x, y + glyphs.Ascent()), text);
   }
 
+  uint32_t Argb(TColor color) {
+    if (color >= 0) return TGlyphStamp::Argb(color);
+    if (!resolved_ || resolved_->first != color) resolved_.emplace(color, TGlyphStamp::Argb(ColorToRGB(color)));
+    return resolved_->second;
+  }
+
+  // Asked twice a character, mostly for the font asked last.
   FontGlyphs& Glyphs(const TFont& font) {
-    // Shaped glyphs belong to the code page they were converted from.
-    if (&TCodePage::System() != codePage_) {
-      batch_.Flush();
+    if (last_ && generation_ == TCodePage::SystemGeneration() && last_->Key().Matches(font)) return *last_;
+    return Find(font);
+  }
+
+  Q_NEVER_INLINE FontGlyphs& Find(const TFont& font) {
+    // Characters were converted from the code page that was the system's then.
+    if (TCodePage::SystemGeneration() != generation_) {
       fonts_.clear();
-      last_ = nullptr;
-      codePage_ = &TCodePage::System();
+      generation_ = TCodePage::SystemGeneration();
     }
-    if (last_ && *lastKey_ == FontKey(font)) return *last_;
     FontKey key(font);
     auto it = fonts_.find(key);
     if (it == fonts_.end()) {
-      if (fonts_.size() >= kMaxFonts) {
-        batch_.Flush();
-        fonts_.clear();
-      }
-      it = fonts_.emplace(key, std::make_unique<FontGlyphs>(font)).first;
+      if (fonts_.size() >= kMaxFonts) fonts_.clear();
+      it = fonts_.emplace(std::move(key), std::make_unique<FontGlyphs>(font)).first;
     }
-    lastKey_ = &it->first;
     last_ = it->second.get();
     return *last_;
   }
@@ -243,10 +216,11 @@ class RasterTextEngine final : public TTextEngine {
   static constexpr std::size_t kMaxFonts = 64;
 
   std::unordered_map<FontKey, std::unique_ptr<FontGlyphs>, FontKeyHash> fonts_;
-  const FontKey* lastKey_ = nullptr;
   FontGlyphs* last_ = nullptr;
-  const TCodePage* codePage_ = nullptr;
-  GlyphBatch batch_;
+  uint64_t generation_ = TCodePage::SystemGeneration();
+  const QPainter* targetPainter_ = nullptr;
+  std::optional<TPixelRows> target_;
+  std::optional<std::pair<TColor, uint32_t>> resolved_;
 };
 
 }  // namespace

@@ -21,11 +21,12 @@ class TTextEngine {
   virtual void TextOut(QPainter& painter, int32_t x, int32_t y, const TFont& font,
                        std::string_view bytes) = 0;
 
-  // Paints any text that the engine still holds back. Painting glyphs later changes nothing as
-  // long as nothing else paints in between: the canvas calls this before any other drawing and
-  // before it ends painting.
+  // Ends a stretch of text output: paints anything the engine held back and forgets what it
+  // learnt of the painter's device and of the system colours. The canvas calls this before any
+  // other drawing and before it ends painting.
   virtual void Flush() {}
 
-  // Qt's raster engine, with the glyphs of each font and character kept once shaped.
+  // Qt's raster engine: each character of each font is rendered by Qt once, and its coverage
+  // blended into 32-bit images from then on.
   static TTextEngine& Raster();
 };
