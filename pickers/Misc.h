@@ -1,6 +1,6 @@
 #pragma once
-// What the windows share: numeric-only edits, the pictures of the dialogs' and the layer panel's
-// buttons, and the tables and drawing routines of the colour and font pickers.
+// What the windows share: numeric-only edits, the undo and redo keys, the pictures of the
+// windows' buttons, and the tables and drawing routines of the colour and font pickers.
 #include "toolkit/Bitmap.h"
 #include "toolkit/Canvas.h"
 
@@ -10,6 +10,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string_view>
 
 class QLineEdit;
@@ -73,6 +74,13 @@ TRect GetControlScreenRect(const QWidget& control);
 // position, for example) is taken as it is, and its other characters may be deleted.
 void MakeNumericEdit(QLineEdit* edit);
 
+// --- Undo and redo keys ---
+
+// Ctrl+Z in `window`, whatever control has the focus, runs `undo`; Ctrl+Shift+Z and Ctrl+Y run
+// `redo`. They take the place of what the control would do with these keys itself (a text
+// field's own undo), so that the program has one history.
+void MakeUndoKeys(QWidget* window, std::function<void()> undo, std::function<void()> redo);
+
 // --- Button pictures ---
 // In colours of the classic 16-colour palette on a transparent ground.
 
@@ -94,3 +102,8 @@ QPixmap DefaultFontGlyph();
 QPixmap DefaultColorGlyph();
 // The canvas with a block at one of its nine anchors (0..8).
 QPixmap AnchorGlyph(int anchor);
+
+// 16 × 16: the main window's undo and redo buttons, an arrow turning back to the left and its
+// mirror image.
+QPixmap UndoGlyph();
+QPixmap RedoGlyph();
