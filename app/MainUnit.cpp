@@ -13,9 +13,30 @@
 #include <QFrame>
 #include <QLineEdit>
 #include <QScrollArea>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 TMainForm* MainForm = nullptr;
+
+namespace {
+// What the size fields show: the edits' texts and the spinners' positions, which differ from the
+// texts while a text is out of the spinners' range.
+struct TSizeFields {
+  QString Width;
+  int16_t WidthPosition;
+  QString Height;
+  int16_t HeightPosition;
+};
+
+QToolButton* MakeButton(QWidget* parent, int x, const QPixmap& picture, const QString& hint) {
+  auto* button = new QToolButton(parent);
+  button->setGeometry(x, 8, 25, 25);
+  button->setIcon(picture);
+  button->setIconSize(QSize(16, 16));
+  button->setToolTip(hint);
+  return button;
+}
+}  // namespace
 
 TMainForm::TMainForm() {
   setWindowTitle(QStringLiteral("MainForm"));
@@ -28,6 +49,8 @@ TMainForm::TMainForm() {
   // The size fields start at "200", their spinners stepping within 1..400.
   EditW = MakeUpDownEdit(Panel1, QRect(8, 10, 49, 21), 1, 400, 200, UdW);
   EditH = MakeUpDownEdit(Panel1, QRect(80, 10, 49, 21), 1, 400, 200, UdH);
+  BtnUndo = MakeButton(Panel1, 160, UndoGlyph(), QStringLiteral("undo"));
+  BtnRedo = MakeButton(Panel1, 186, RedoGlyph(), QStringLiteral("redo"));
 
   ScrollBox1 = new QScrollArea(this);
   PBox = new TPaintBox;
@@ -42,6 +65,8 @@ TMainForm::TMainForm() {
 
   connect(EditW, &QLineEdit::textChanged, this, Guard([this] { EditWChange(EditW); }));
   connect(EditH, &QLineEdit::textChanged, this, Guard([this] { EditWChange(EditH); }));
+  connect(BtnUndo, &QToolButton::clicked, this, Guard([this] { BtnUndoClick(BtnUndo); }));
+  connect(BtnRedo, &QToolButton::clicked, this, Guard([this] { BtnRedoClick(BtnRedo); }));
   PBox->OnPaint = [this] { PBoxPaint(PBox); };
   PBox->OnMouseDown = [this](TMouseButton button, TShiftState shift, int32_t x, int32_t y) {
     PBoxMouseDown(PBox, button, shift, x, y);
@@ -67,6 +92,10 @@ void TMainForm::FormCreate(QObject*) {
   MakeNumericEdit(EditW);
   MakeNumericEdit(EditH);
   Dragging = false;
+  Composition->History.AddView(this, [this] { return SaveView(); }, [this](const std::any& view) { LoadView(view); });
+  Composition->History.OnChange = [this] { UpdateUndoButtons(); };
+  UpdateUndoButtons();
+  MakeUndoKeys(this, [] { Composition->History.Undo(); }, [] { Composition->History.Redo(); });
 }
 
 void TMainForm::FormDestroy(QObject*) {
@@ -77,6 +106,7 @@ void TMainForm::FormDestroy(QObject*) {
 void TMainForm::PBoxPaint(QObject*) { Composition->Paint(PBox->Canvas()); }
 
 void TMainForm::EditWChange(QObject* Sender) {
+  const TZeltoAction action(Composition->History, Sender == EditH ? TStepKind::Height : TStepKind::Width);
   if (Sender == EditW || Sender == EditH) {
     QLineEdit* edit = static_cast<QLineEdit*>(Sender);
     // An empty, zero or too large text is replaced by the spinner's position; that change
@@ -98,13 +128,17 @@ void TMainForm::EditWChange(QObject* Sender) {
 }
 
 void TMainForm::PBoxMouseDown(QObject*, TMouseButton, TShiftState, int32_t X, int32_t Y) {
+  // A new drag is a step of its own, not more of the last one.
+  Composition->History.BreakMerge();
   Dragging = true;
   LastX = X;
   LastY = Y;
 }
 
+// A move or release outside a drag does nothing, and is no action of the user.
 void TMainForm::PBoxMouseMove(QObject*, TShiftState, int32_t X, int32_t Y) {
   if (!Dragging) return;
+  const TZeltoAction action(Composition->History, TStepKind::Drag);
   DeltaX = CheckedSub(X, LastX);
   DeltaY = CheckedSub(Y, LastY);
   LastX = X;
@@ -114,6 +148,7 @@ void TMainForm::PBoxMouseMove(QObject*, TShiftState, int32_t X, int32_t Y) {
 
 void TMainForm::PBoxMouseUp(QObject*, TMouseButton, TShiftState, int32_t X, int32_t Y) {
   if (!Dragging) return;
+  const TZeltoAction action(Composition->History, TStepKind::Drag);
   Dragging = false;
   DeltaX = CheckedSub(X, LastX);
   DeltaY = CheckedSub(Y, LastY);
@@ -127,6 +162,29 @@ void TMainForm::MoveSelection() {
 }
 
 void TMainForm::MoveProc(int32_t, TZeltoLayer& Layer) { Layer.MoveBy(DeltaX, DeltaY); }
+
+void TMainForm::BtnUndoClick(QObject*) { Composition->History.Undo(); }
+
+void TMainForm::BtnRedoClick(QObject*) { Composition->History.Redo(); }
+
+TViewState TMainForm::SaveView() const {
+  TSizeFields fields{EditW->text(), UdW->Position(), EditH->text(), UdH->Position()};
+  const std::size_t bytes = sizeof(fields) + (fields.Width.size() + fields.Height.size()) * sizeof(QChar);
+  return {std::move(fields), bytes};
+}
+
+void TMainForm::LoadView(const std::any& view) {
+  const auto& fields = std::any_cast<const TSizeFields&>(view);
+  UdW->Restore(fields.Width, fields.WidthPosition);
+  UdH->Restore(fields.Height, fields.HeightPosition);
+  PBox->resize(Composition->Width, Composition->Height);
+  RepaintCanvas();
+}
+
+void TMainForm::UpdateUndoButtons() {
+  BtnUndo->setEnabled(Composition->History.CanUndo());
+  BtnRedo->setEnabled(Composition->History.CanRedo());
+}
 
 void TMainForm::closeEvent(QCloseEvent* event) {
   event->accept();

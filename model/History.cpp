@@ -25,10 +25,15 @@ struct TZeltoHistory::TContent {
   int32_t Width, Height;
 };
 
+// What each window showed, by the window.
+struct TZeltoHistory::TViews {
+  std::vector<std::pair<const void*, TViewState>> Of;
+};
+
 struct TZeltoHistory::TState {
   std::shared_ptr<const TContent> Content;
   std::vector<int32_t> Selection;  // layer indexes, in the order of selecting
-  std::vector<std::pair<const void*, TViewState>> Views;
+  std::shared_ptr<const TViews> Views;
 };
 
 namespace {
@@ -61,6 +66,7 @@ std::shared_ptr<const T> TZeltoHistory::Counted(T value, std::size_t heapBytes) 
 void TZeltoHistory::AddView(const void* owner, std::function<TViewState()> save,
                             std::function<void(const std::any&)> load) {
   views_.push_back({owner, std::move(save), std::move(load)});
+  lastViews_ = SaveViews();
 }
 
 void TZeltoHistory::RemoveView(const void* owner) {
@@ -93,27 +99,36 @@ void TZeltoHistory::BreakMerge() { mergeOpen_ = false; }
 
 void TZeltoHistory::Begin() {
   if (restoring_) return;
-  if (depth_++ == 0) before_ = Capture();
+  if (depth_++ > 0) return;
+  if (!lastViews_) lastViews_ = SaveViews();
+  before_ = Capture(lastViews_);
 }
 
 void TZeltoHistory::End(TStepKind kind) {
   if (restoring_ || --depth_ > 0) return;
   std::shared_ptr<const TState> before = std::move(before_);
-  std::shared_ptr<const TState> after = Capture();
+  lastViews_ = SaveViews();
+  std::shared_ptr<const TState> after = Capture(lastViews_);
   const TContent& was = *before->Content;
   const TContent& is = *after->Content;
   const bool changed =
       &was != &is && !(was.Width == is.Width && was.Height == is.Height && was.DefaultFont == is.DefaultFont &&
                        std::equal(was.Layers.begin(), was.Layers.end(), is.Layers.begin(), is.Layers.end(),
                                   [](const auto& a, const auto& b) { return a == b || *a == *b; }));
+  const bool runsOn = mergeOpen_ && steps_[done_ - 1].Kind == kind &&
+                     (kind == TStepKind::Text || kind == TStepKind::LineSpan || kind == TStepKind::CharSpan ||
+                      kind == TStepKind::Width || kind == TStepKind::Height || kind == TStepKind::Drag);
   if (!changed) {
-    // No step; but a new selection ends the run of typing, say, that was going on.
-    if (before->Selection != after->Selection) mergeOpen_ = false;
+    // No step. A new selection ends the run of typing, say, that was going on; more of the run
+    // that changes no layer (a "0" after "15" above the spinner's range) still ends it with what
+    // the editors now show.
+    if (before->Selection != after->Selection)
+      mergeOpen_ = false;
+    else if (runsOn)
+      steps_[done_ - 1].After = std::move(after);
     return;
   }
-  const bool runsOn = kind == TStepKind::Text || kind == TStepKind::LineSpan || kind == TStepKind::CharSpan ||
-                      kind == TStepKind::Width || kind == TStepKind::Height || kind == TStepKind::Drag;
-  if (mergeOpen_ && runsOn && steps_[done_ - 1].Kind == kind) {
+  if (runsOn) {
     steps_[done_ - 1].After = std::move(after);
   } else {
     steps_.erase(steps_.begin() + static_cast<std::ptrdiff_t>(done_), steps_.end());
@@ -154,7 +169,7 @@ std::shared_ptr<const TZeltoHistory::TLayerState> TZeltoHistory::CaptureLayer(co
   return Counted(std::move(state), heap);
 }
 
-std::shared_ptr<const TZeltoHistory::TState> TZeltoHistory::Capture() {
+std::shared_ptr<const TZeltoHistory::TContent> TZeltoHistory::CaptureContent() {
   const int32_t count = owner_.LayerCount();
   std::vector<std::shared_ptr<const TLayerState>> layers;
   layers.reserve(count);
@@ -165,27 +180,35 @@ std::shared_ptr<const TZeltoHistory::TState> TZeltoHistory::Capture() {
     objects.push_back(&layer);
     layers.push_back(CaptureLayer(layer, i));
   }
-  const bool sameContent = lastContent_ && lastContent_->Layers == layers &&
-                           lastContent_->DefaultFont == owner_.DefaultFont() &&
-                           lastContent_->Width == owner_.Width && lastContent_->Height == owner_.Height;
-  if (!sameContent) {
+  const bool same = lastContent_ && lastContent_->Layers == layers && lastContent_->DefaultFont == owner_.DefaultFont() &&
+                    lastContent_->Width == owner_.Width && lastContent_->Height == owner_.Height;
+  if (!same) {
     const std::size_t heap = layers.capacity() * sizeof(layers[0]);
     lastContent_ = Counted(TContent{std::move(layers), owner_.DefaultFont(), owner_.Width, owner_.Height}, heap);
   }
   lastLayers_ = std::move(objects);
   lastIndex_.clear();
+  return lastContent_;
+}
 
-  TState state{lastContent_, {}, {}};
-  std::unordered_map<const TZeltoLayer*, int32_t> selected;
-  for (int32_t i = 0; i < count; ++i)
-    if (lastLayers_[i]->Selected) selected[lastLayers_[i]] = i;
-  for (const TZeltoLayer* layer : owner_.Selection) state.Selection.push_back(selected.at(layer));
-  std::size_t heap = state.Selection.capacity() * sizeof(int32_t);
+std::shared_ptr<const TZeltoHistory::TViews> TZeltoHistory::SaveViews() {
+  TViews views;
+  std::size_t heap = 0;
   for (const TView& view : views_) {
-    state.Views.emplace_back(view.Owner, view.Save());
-    heap += state.Views.back().second.Bytes;
+    views.Of.emplace_back(view.Owner, view.Save());
+    heap += views.Of.back().second.Bytes;
   }
-  heap += state.Views.capacity() * sizeof(state.Views[0]);
+  heap += views.Of.capacity() * sizeof(views.Of[0]);
+  return Counted(std::move(views), heap);
+}
+
+std::shared_ptr<const TZeltoHistory::TState> TZeltoHistory::Capture(std::shared_ptr<const TViews> views) {
+  TState state{CaptureContent(), {}, std::move(views)};
+  std::unordered_map<const TZeltoLayer*, int32_t> selected;
+  for (std::size_t i = 0; i < lastLayers_.size(); ++i)
+    if (lastLayers_[i]->Selected) selected[lastLayers_[i]] = static_cast<int32_t>(i);
+  for (const TZeltoLayer* layer : owner_.Selection) state.Selection.push_back(selected.at(layer));
+  const std::size_t heap = state.Selection.capacity() * sizeof(int32_t);
   return Counted(std::move(state), heap);
 }
 
@@ -225,9 +248,11 @@ void TZeltoHistory::Restore(const TState& state) {
   lastContent_ = state.Content;
   lastIndex_.clear();
 
+  lastViews_ = state.Views;
   for (const TView& view : views_) {
-    const auto saved = std::find_if(state.Views.begin(), state.Views.end(),
-                                    [&view](const auto& entry) { return entry.first == view.Owner; });
-    if (saved != state.Views.end()) view.Load(saved->second.Data);
+    const auto& saved = lastViews_->Of;
+    const auto found =
+        std::find_if(saved.begin(), saved.end(), [&view](const auto& entry) { return entry.first == view.Owner; });
+    if (found != saved.end()) view.Load(found->second.Data);
   }
 }

@@ -93,6 +93,7 @@ class TZeltoHistory {
 
   struct TLayerState;
   struct TContent;
+  struct TViews;
   struct TState;
   struct TStep {
     std::shared_ptr<const TState> Before, After;
@@ -107,8 +108,11 @@ class TZeltoHistory {
   void Begin();
   void End(TStepKind kind);
 
-  std::shared_ptr<const TState> Capture();
+  // The composition as it stands, with `views` for what the windows show.
+  std::shared_ptr<const TState> Capture(std::shared_ptr<const TViews> views);
+  std::shared_ptr<const TContent> CaptureContent();
   std::shared_ptr<const TLayerState> CaptureLayer(const TZeltoLayer& layer, int32_t index);
+  std::shared_ptr<const TViews> SaveViews();
   void Restore(const TState& state);
   void DropOldest();
   void Changed();
@@ -125,6 +129,10 @@ class TZeltoHistory {
   int depth_ = 0;
   bool restoring_ = false;
   std::shared_ptr<const TState> before_;  // of the action that runs
+  // What the windows showed at the end of the last action, or of putting back a state. An action
+  // begins after its control changed (a keystroke is in the memo when the memo's change handler
+  // runs), so this is what they showed before it.
+  std::shared_ptr<const TViews> lastViews_;
   // The last state taken and the layer objects it was taken from, so that a layer whose fields
   // stayed the same shares them.
   std::shared_ptr<const TContent> lastContent_;
