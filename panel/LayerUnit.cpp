@@ -390,14 +390,14 @@ void TLayerForm::DownProc(int32_t Index, TZeltoLayer&) {
 TViewState TLayerForm::SaveView() {
   std::size_t bytes = sizeof(TEditors);
   QString memo = MemText->toPlainText();
-  if (memo == keptMemo_)
+  if (memo == keptMemo_) {
     memo = keptMemo_;
-  else {
+  } else {
     keptMemo_ = memo;
     bytes += memo.size() * sizeof(QChar);
   }
-  TEditors editors{std::move(memo),          EditLineSpan->text(), UdLineSpan->Position(), EditCharSpan->text(),
-                   UdCharSpan->Position(), LBox->ItemIndex()};
+  TEditors editors{std::move(memo),      EditLineSpan->text(),   UdLineSpan->Position(),
+                   EditCharSpan->text(), UdCharSpan->Position(), LBox->ItemIndex()};
   bytes += (editors.LineSpan.size() + editors.CharSpan.size()) * sizeof(QChar);
   return {std::move(editors), bytes};
 }
