@@ -180,8 +180,9 @@ std::shared_ptr<const TZeltoHistory::TContent> TZeltoHistory::CaptureContent() {
     objects.push_back(&layer);
     layers.push_back(CaptureLayer(layer, i));
   }
-  const bool same = lastContent_ && lastContent_->Layers == layers && lastContent_->DefaultFont == owner_.DefaultFont() &&
-                    lastContent_->Width == owner_.Width && lastContent_->Height == owner_.Height;
+  const bool same = lastContent_ && lastContent_->Layers == layers &&
+                    lastContent_->DefaultFont == owner_.DefaultFont() && lastContent_->Width == owner_.Width &&
+                    lastContent_->Height == owner_.Height;
   if (!same) {
     const std::size_t heap = layers.capacity() * sizeof(layers[0]);
     lastContent_ = Counted(TContent{std::move(layers), owner_.DefaultFont(), owner_.Width, owner_.Height}, heap);

@@ -35,7 +35,9 @@ class UndoRunTest : public PanelTest {
       QTest::keyClick(controls[presses % 5], key, Qt::ControlModifier | modifiers);
       ++presses;
       const auto known = afterActions.find(Steps());
-      if (known != afterActions.end()) EXPECT_EQ(Content(FieldsOf(*Composition)), known->second) << Steps() << " steps";
+      if (known != afterActions.end()) {
+        EXPECT_EQ(Content(FieldsOf(*Composition)), known->second) << Steps() << " steps";
+      }
       if (HasFailure()) break;
     }
     return presses;

@@ -114,8 +114,9 @@ class UserActions {
         StepSpinner(std::array{LayerForm->UdLineSpan, LayerForm->UdCharSpan}[Pick(2)]);
         break;
       case 15: {
-        QToolButton* const grid[] = {LayerForm->BtnLT, LayerForm->BtnCT, LayerForm->BtnRT, LayerForm->BtnLC, LayerForm->BtnCC,
-                                     LayerForm->BtnRC, LayerForm->BtnLB, LayerForm->BtnCB, LayerForm->BtnRB};
+        QToolButton* const grid[] = {LayerForm->BtnLT, LayerForm->BtnCT, LayerForm->BtnRT,
+                                     LayerForm->BtnLC, LayerForm->BtnCC, LayerForm->BtnRC,
+                                     LayerForm->BtnLB, LayerForm->BtnCB, LayerForm->BtnRB};
         const int tag = Pick(9);
         what << "align " << tag;
         grid[tag]->click();
@@ -135,7 +136,8 @@ class UserActions {
         what << WorkPicker<TFontForm>("font", LayerForm->BtnFont, LayerForm->BitBtn1, &UserActions::OperateFontPicker);
         break;
       default:
-        what << WorkPicker<TColorForm>("colour", LayerForm->BtnColor, LayerForm->BitBtn2, &UserActions::OperateColorPicker);
+        what << WorkPicker<TColorForm>("colour", LayerForm->BtnColor, LayerForm->BitBtn2,
+                                       &UserActions::OperateColorPicker);
         break;
     }
     return what.str();

@@ -139,9 +139,12 @@ INSTANTIATE_TEST_SUITE_P(
         StepCase{"visibility box", TStepKind::RowBox, [](TZeltoZelto& z) { z.SetLayerVisible(2, true); }},
         StepCase{"default-font box", TStepKind::RowBox, [](TZeltoZelto& z) { z.SetLayerUseDefaultFont(0, false); }},
         StepCase{"text", TStepKind::Text, [](TZeltoZelto&) { EachSelected([](auto& l) { l.SetText("a\r\nb"); }); }},
-        StepCase{"line span", TStepKind::LineSpan, [](TZeltoZelto&) { EachSelected([](auto& l) { l.LineSpan = -9; }); }},
-        StepCase{"char span", TStepKind::CharSpan, [](TZeltoZelto&) { EachSelected([](auto& l) { l.CharSpan = 7; }); }},
-        StepCase{"alignment", TStepKind::Align, [](TZeltoZelto&) { EachSelected([](auto& l) { l.AlignToAnchor(8); }); }},
+        StepCase{"line span", TStepKind::LineSpan,
+                 [](TZeltoZelto&) { EachSelected([](auto& l) { l.LineSpan = -9; }); }},
+        StepCase{"char span", TStepKind::CharSpan,
+                 [](TZeltoZelto&) { EachSelected([](auto& l) { l.CharSpan = 7; }); }},
+        StepCase{"alignment", TStepKind::Align,
+                 [](TZeltoZelto&) { EachSelected([](auto& l) { l.AlignToAnchor(8); }); }},
         StepCase{"layer font", TStepKind::LayerFont,
                  [](TZeltoZelto&) {
                    EachSelected([](auto& l) {
