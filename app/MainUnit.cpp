@@ -19,6 +19,17 @@
 
 TMainForm* MainForm = nullptr;
 
+namespace {
+// What the size fields show: the edits' texts and the spinners' positions, which differ from the
+// texts while a text is out of the spinners' range.
+struct TSizeFields {
+  QString Width;
+  int16_t WidthPosition;
+  QString Height;
+  int16_t HeightPosition;
+};
+}  // namespace
+
 TMainForm::TMainForm() {
   setWindowTitle(QStringLiteral("MainForm"));
   setFont(UiFont().ToQFont());
@@ -30,8 +41,12 @@ TMainForm::TMainForm() {
   // The size fields start at "200", their spinners stepping within 1..400.
   EditW = MakeUpDownEdit(Panel1, QRect(8, 10, 49, 21), 1, 400, 200, UdW);
   EditH = MakeUpDownEdit(Panel1, QRect(80, 10, 49, 21), 1, 400, 200, UdH);
+  BtnUndo = MakeButton(Panel1, 160, 8, UndoGlyph(), "BtnUndo");
+  BtnRedo = MakeButton(Panel1, 186, 8, RedoGlyph(), "BtnRedo");
   BtnSave = MakeButton(Panel1, 220, 8, SavePictureGlyph(), "BtnSave");
   BtnCopyPicture = MakeButton(Panel1, 246, 8, CopyPictureGlyph(), "BtnCopyPicture");
+  BtnUndo->setToolTip(QStringLiteral("undo"));
+  BtnRedo->setToolTip(QStringLiteral("redo"));
   BtnSave->setToolTip(QStringLiteral("save picture"));
   BtnCopyPicture->setToolTip(QStringLiteral("copy picture"));
 
@@ -48,6 +63,8 @@ TMainForm::TMainForm() {
 
   connect(EditW, &QLineEdit::textChanged, this, Guard([this] { EditWChange(EditW); }));
   connect(EditH, &QLineEdit::textChanged, this, Guard([this] { EditWChange(EditH); }));
+  connect(BtnUndo, &QToolButton::clicked, this, Guard([this] { BtnUndoClick(BtnUndo); }));
+  connect(BtnRedo, &QToolButton::clicked, this, Guard([this] { BtnRedoClick(BtnRedo); }));
   connect(BtnSave, &QToolButton::clicked, this, Guard([this] { BtnSaveClick(BtnSave); }));
   connect(BtnCopyPicture, &QToolButton::clicked, this, Guard([this] { BtnCopyPictureClick(BtnCopyPicture); }));
   AddPictureKeys(this, BtnSave, BtnCopyPicture);
@@ -76,6 +93,10 @@ void TMainForm::FormCreate(QObject*) {
   MakeNumericEdit(EditW);
   MakeNumericEdit(EditH);
   Dragging = false;
+  Composition->History.AddView(this, [this] { return SaveView(); }, [this](const std::any& view) { LoadView(view); });
+  Composition->History.OnChange = [this] { UpdateUndoButtons(); };
+  UpdateUndoButtons();
+  MakeUndoKeys(this, [] { Composition->History.Undo(); }, [] { Composition->History.Redo(); });
 }
 
 void TMainForm::FormDestroy(QObject*) {
@@ -86,6 +107,7 @@ void TMainForm::FormDestroy(QObject*) {
 void TMainForm::PBoxPaint(QObject*) { Composition->Paint(PBox->Canvas()); }
 
 void TMainForm::EditWChange(QObject* Sender) {
+  const TZeltoAction action(Composition->History, Sender == EditH ? TStepKind::Height : TStepKind::Width);
   if (Sender == EditW || Sender == EditH) {
     QLineEdit* edit = static_cast<QLineEdit*>(Sender);
     // An empty, zero or too large text is replaced by the spinner's position; that change
@@ -107,13 +129,17 @@ void TMainForm::EditWChange(QObject* Sender) {
 }
 
 void TMainForm::PBoxMouseDown(QObject*, TMouseButton, TShiftState, int32_t X, int32_t Y) {
+  // A new drag is a step of its own, not more of the last one.
+  Composition->History.BreakMerge();
   Dragging = true;
   LastX = X;
   LastY = Y;
 }
 
+// A move or release outside a drag does nothing, and is no action of the user.
 void TMainForm::PBoxMouseMove(QObject*, TShiftState, int32_t X, int32_t Y) {
   if (!Dragging) return;
+  const TZeltoAction action(Composition->History, TStepKind::Drag);
   DeltaX = CheckedSub(X, LastX);
   DeltaY = CheckedSub(Y, LastY);
   LastX = X;
@@ -123,6 +149,7 @@ void TMainForm::PBoxMouseMove(QObject*, TShiftState, int32_t X, int32_t Y) {
 
 void TMainForm::PBoxMouseUp(QObject*, TMouseButton, TShiftState, int32_t X, int32_t Y) {
   if (!Dragging) return;
+  const TZeltoAction action(Composition->History, TStepKind::Drag);
   Dragging = false;
   DeltaX = CheckedSub(X, LastX);
   DeltaY = CheckedSub(Y, LastY);
@@ -136,6 +163,29 @@ void TMainForm::MoveSelection() {
 }
 
 void TMainForm::MoveProc(int32_t, TZeltoLayer& Layer) { Layer.MoveBy(DeltaX, DeltaY); }
+
+void TMainForm::BtnUndoClick(QObject*) { Composition->History.Undo(); }
+
+void TMainForm::BtnRedoClick(QObject*) { Composition->History.Redo(); }
+
+TViewState TMainForm::SaveView() const {
+  TSizeFields fields{EditW->text(), UdW->Position(), EditH->text(), UdH->Position()};
+  const std::size_t bytes = sizeof(fields) + (fields.Width.size() + fields.Height.size()) * sizeof(QChar);
+  return {std::move(fields), bytes};
+}
+
+void TMainForm::LoadView(const std::any& view) {
+  const auto& fields = std::any_cast<const TSizeFields&>(view);
+  UdW->Restore(fields.Width, fields.WidthPosition);
+  UdH->Restore(fields.Height, fields.HeightPosition);
+  PBox->resize(Composition->Width, Composition->Height);
+  RepaintCanvas();
+}
+
+void TMainForm::UpdateUndoButtons() {
+  BtnUndo->setEnabled(Composition->History.CanUndo());
+  BtnRedo->setEnabled(Composition->History.CanRedo());
+}
 
 void TMainForm::BtnSaveClick(QObject*) { SavePicture(this); }
 

@@ -1,11 +1,13 @@
 #pragma once
 // The main window: the canvas in a scrolling area, the canvas size fields, the drag of the
-// selected layers, and the buttons that save and copy the picture.
+// selected layers, and the buttons that undo and redo the user's changes and save and copy the
+// picture.
 #include "model/Zelto.h"
 #include "toolkit/PaintBox.h"
 
 #include <QWidget>
 
+#include <any>
 #include <cstdint>
 
 class QFrame;
@@ -26,6 +28,8 @@ class TMainForm : public QWidget {
   TUpDown* UdW;
   QLineEdit* EditH;
   TUpDown* UdH;
+  QToolButton* BtnUndo;
+  QToolButton* BtnRedo;
   QToolButton* BtnSave;
   QToolButton* BtnCopyPicture;
   QScrollArea* ScrollBox1;
@@ -45,6 +49,8 @@ class TMainForm : public QWidget {
   void PBoxMouseMove(QObject* Sender, TShiftState Shift, int32_t X, int32_t Y);
   void PBoxMouseUp(QObject* Sender, TMouseButton Button, TShiftState Shift, int32_t X, int32_t Y);
   void MoveProc(int32_t Index, TZeltoLayer& Layer);
+  void BtnUndoClick(QObject* Sender);
+  void BtnRedoClick(QObject* Sender);
   // Save the picture as an image file, copy it to the clipboard; Ctrl+S and Ctrl+Shift+C (or
   // Ctrl+C outside text fields) click them from either window.
   void BtnSaveClick(QObject* Sender);
@@ -58,6 +64,12 @@ class TMainForm : public QWidget {
   // One step of a drag: every selected layer moves by (DeltaX, DeltaY), then the canvas is
   // redrawn; with nothing selected nothing happens.
   void MoveSelection();
+  // The size fields as they stand, kept with every state of the history, and put back quietly
+  // with the paint area's size when a state is.
+  TViewState SaveView() const;
+  void LoadView(const std::any& view);
+  // Greys the undo and redo buttons while there is nothing to undo or redo.
+  void UpdateUndoButtons();
 };
 
 // The main window; the program creates it first and frees it last.

@@ -1,6 +1,7 @@
 #pragma once
 // The composition: a canvas, its stack of text layers, the selection and the default font,
 // and the measuring, anchoring and drawing of a layer's text.
+#include "model/History.h"
 #include "toolkit/Bitmap.h"
 #include "toolkit/Font.h"
 
@@ -99,6 +100,8 @@ class TZeltoZelto {
   int32_t Width;
   int32_t Height;
   TFont SavedFont;
+  // The user's changes, to undo and redo.
+  TZeltoHistory History{*this};
 };
 
 // The one composition of the program; the main window creates and frees it.

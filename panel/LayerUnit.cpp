@@ -19,6 +19,7 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QSplitter>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -47,6 +48,18 @@ std::string MemoToLayerText(const QString& memo) {
 QString LayerTextToMemo(const std::string& text) {
   return TCodePage::System().ToUnicode(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
 }
+
+// What the list and the editors show besides the composition: the memo's text, the spacing
+// edits' texts and their spinners' positions (which differ from the texts while a text is out of
+// range), and the list's current row.
+struct TEditors {
+  QString Memo;
+  QString LineSpan;
+  int16_t LineSpanPosition;
+  QString CharSpan;
+  int16_t CharSpanPosition;
+  int32_t ItemIndex;
+};
 
 // --- A row of the list ---
 
@@ -120,6 +133,9 @@ TLayerForm::TLayerForm() {
   MemText->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   MemText->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   MemText->setTabChangesFocus(true);
+  // Ctrl+Z undoes the composition's last step, which puts back what the memo showed: the memo
+  // keeps no history of its own.
+  MemText->setUndoRedoEnabled(false);
   Splitter1->addWidget(LBox);
   Splitter1->addWidget(MemText);
   Splitter1->setStretchFactor(0, 1);
@@ -198,9 +214,14 @@ void TLayerForm::FormCreate(QObject*) {
   WorkFont = std::make_unique<TFont>();
   MakeNumericEdit(EditLineSpan);
   MakeNumericEdit(EditCharSpan);
+  Composition->History.AddView(this, [this] { return SaveView(); }, [this](const std::any& view) { LoadView(view); });
+  MakeUndoKeys(this, [] { Composition->History.Undo(); }, [] { Composition->History.Redo(); });
 }
 
-void TLayerForm::FormDestroy(QObject*) { WorkFont.reset(); }
+void TLayerForm::FormDestroy(QObject*) {
+  Composition->History.RemoveView(this);
+  WorkFont.reset();
+}
 
 // --- The layer list ---
 
@@ -248,6 +269,7 @@ void TLayerForm::LBoxMouseDown(QObject*, Qt::MouseButton, Qt::KeyboardModifiers,
 }
 
 void TLayerForm::LBoxMouseUp(QObject*, Qt::MouseButton, Qt::KeyboardModifiers, int32_t X, int32_t Y) {
+  const TZeltoAction action(Composition->History, TStepKind::RowBox);
   // The box toggles only when the release is in the cell that the press was in.
   const TRowCells cells = Cells(LBox->ItemRect(PressIndex));
   if (cells.Visibility.Contains(X, Y) && PressKind == 1) {
@@ -264,7 +286,11 @@ void TLayerForm::LBoxMouseUp(QObject*, Qt::MouseButton, Qt::KeyboardModifiers, i
   PressKind = 0;
 }
 
-void TLayerForm::LBoxClick(QObject*) { SyncSelection(); }
+void TLayerForm::LBoxClick(QObject*) {
+  // What loading the editors writes into the selected layers belongs to this step.
+  const TZeltoAction action(Composition->History, TStepKind::Select);
+  SyncSelection();
+}
 
 void TLayerForm::SyncSelection() {
   for (int32_t i = 0; i < LBox->Count(); ++i) Composition->SetLayerSelected(i, LBox->Selected(i));
@@ -286,6 +312,7 @@ void TLayerForm::MarkRow(int32_t row) {
 }
 
 void TLayerForm::BtnAddClick(QObject*) {
+  const TZeltoAction action(Composition->History, TStepKind::Add);
   const int32_t index = Composition->AddLayer(std::to_string(GetTickCount()));
   UpdateCount();
   MarkRow(index);
@@ -294,6 +321,7 @@ void TLayerForm::BtnAddClick(QObject*) {
 }
 
 void TLayerForm::BtnCopyClick(QObject*) {
+  const TZeltoAction action(Composition->History, TStepKind::Copy);
   if (LBox->SelCount() == 0) return;
   WorkValue = 0;
   ForEachSelected(true, std::bind_front(&TLayerForm::CopyProc, this));
@@ -306,6 +334,7 @@ void TLayerForm::BtnCopyClick(QObject*) {
 void TLayerForm::CopyProc(int32_t Index, TZeltoLayer&) { WorkValue = Composition->AddLayerCopy(Index); }
 
 void TLayerForm::BtnDelClick(QObject*) {
+  const TZeltoAction action(Composition->History, TStepKind::Delete);
   WorkValue = -1;
   ForEachSelected(false, std::bind_front(&TLayerForm::DeleteProc, this));
   UpdateCount();
@@ -324,6 +353,7 @@ void TLayerForm::DeleteProc(int32_t Index, TZeltoLayer&) {
 }
 
 void TLayerForm::BtnUpClick(QObject*) {
+  const TZeltoAction action(Composition->History, TStepKind::Up);
   if (LBox->Count() < 2 || LBox->Selected(0)) return;
   ForEachSelected(true, std::bind_front(&TLayerForm::UpProc, this));
   RepaintCanvas();
@@ -336,6 +366,7 @@ void TLayerForm::UpProc(int32_t Index, TZeltoLayer&) {
 }
 
 void TLayerForm::BtnDownClick(QObject*) {
+  const TZeltoAction action(Composition->History, TStepKind::Down);
   if (LBox->Count() < 2 || LBox->Selected(LBox->Count() - 1)) return;
   ForEachSelected(false, std::bind_front(&TLayerForm::DownProc, this));
   RepaintCanvas();
@@ -347,11 +378,42 @@ void TLayerForm::DownProc(int32_t Index, TZeltoLayer&) {
   LBox->SetSelected(Index, false);
 }
 
+TViewState TLayerForm::SaveView() {
+  std::size_t bytes = sizeof(TEditors);
+  QString memo = MemText->toPlainText();
+  if (memo == keptMemo_) {
+    memo = keptMemo_;
+  } else {
+    keptMemo_ = memo;
+    bytes += memo.size() * sizeof(QChar);
+  }
+  TEditors editors{std::move(memo),      EditLineSpan->text(),   UdLineSpan->Position(),
+                   EditCharSpan->text(), UdCharSpan->Position(), LBox->ItemIndex()};
+  bytes += (editors.LineSpan.size() + editors.CharSpan.size()) * sizeof(QChar);
+  return {std::move(editors), bytes};
+}
+
+void TLayerForm::LoadView(const std::any& view) {
+  const auto& editors = std::any_cast<const TEditors&>(view);
+  UpdateCount();
+  for (int32_t i = 0; i < LBox->Count(); ++i)
+    if (LBox->Selected(i) != Composition->LayerSelected(i)) LBox->SetSelected(i, Composition->LayerSelected(i));
+  if (editors.ItemIndex >= 0 && editors.ItemIndex < LBox->Count()) LBox->SetItemIndex(editors.ItemIndex);
+  {
+    const QSignalBlocker quiet(MemText);
+    if (MemText->toPlainText() != editors.Memo) MemText->setPlainText(editors.Memo);
+  }
+  UdLineSpan->Restore(editors.LineSpan, editors.LineSpanPosition);
+  UdCharSpan->Restore(editors.CharSpan, editors.CharSpanPosition);
+  RepaintLayerList();
+}
+
 void RepaintLayerList() { LayerForm->LBox->Repaint(); }
 
 // --- The property editors ---
 
 void TLayerForm::MemTextChange(QObject*) {
+  const TZeltoAction action(Composition->History, TStepKind::Text);
   ForEachSelected(true, std::bind_front(&TLayerForm::TextProc, this));
   RepaintLayerList();
   RepaintCanvas();
@@ -360,6 +422,7 @@ void TLayerForm::MemTextChange(QObject*) {
 void TLayerForm::TextProc(int32_t, TZeltoLayer& Layer) { Layer.SetText(MemoToLayerText(MemText->toPlainText())); }
 
 void TLayerForm::EditLineSpanChange(QObject* Sender) {
+  const TZeltoAction action(Composition->History, Sender == EditCharSpan ? TStepKind::CharSpan : TStepKind::LineSpan);
   if (Sender == EditLineSpan || Sender == EditCharSpan) {
     const bool line = Sender == EditLineSpan;
     QLineEdit* edit = line ? EditLineSpan : EditCharSpan;
@@ -380,6 +443,7 @@ void TLayerForm::LineSpanProc(int32_t, TZeltoLayer& Layer) { Layer.LineSpan = Wo
 void TLayerForm::CharSpanProc(int32_t, TZeltoLayer& Layer) { Layer.CharSpan = WorkValue; }
 
 void TLayerForm::BtnLTClick(QObject* Sender) {
+  const TZeltoAction action(Composition->History, TStepKind::Align);
   WorkValue = Sender->property("Tag").toInt();
   if (LBox->Count() == 0) return;
   ForEachSelected(true, std::bind_front(&TLayerForm::AlignProc, this));
@@ -389,6 +453,7 @@ void TLayerForm::BtnLTClick(QObject* Sender) {
 void TLayerForm::AlignProc(int32_t, TZeltoLayer& Layer) { Layer.AlignToAnchor(RangeToByte(WorkValue)); }
 
 void TLayerForm::BtnFontClick(QObject*) {
+  const TZeltoAction action(Composition->History, TStepKind::LayerFont);
   if (Composition->SelectedCount() == 0) return;
   // The layer's own font, also while the layer draws with the default font.
   *WorkFont = Composition->SelectedLayer(0).Font;
@@ -404,6 +469,7 @@ void TLayerForm::FontProc(int32_t, TZeltoLayer& Layer) {
 }
 
 void TLayerForm::BtnColorClick(QObject*) {
+  const TZeltoAction action(Composition->History, TStepKind::LayerColor);
   if (Composition->SelectedCount() == 0) return;
   TColor color = Composition->SelectedLayer(0).Font.Color;
   if (!ShowColorPicker(this, color)) return;
@@ -419,6 +485,7 @@ void TLayerForm::ColorProc(int32_t, TZeltoLayer& Layer) {
 }
 
 void TLayerForm::BitBtn1Click(QObject*) {
+  const TZeltoAction action(Composition->History, TStepKind::DefaultFont);
   *WorkFont = Composition->DefaultFont();
   if (!ShowFontPicker(this, *WorkFont)) return;
   Composition->SetDefaultFont(*WorkFont);
@@ -426,6 +493,7 @@ void TLayerForm::BitBtn1Click(QObject*) {
 }
 
 void TLayerForm::BitBtn2Click(QObject*) {
+  const TZeltoAction action(Composition->History, TStepKind::DefaultColor);
   TColor color = Composition->DefaultFont().Color;
   if (!ShowColorPicker(this, color)) return;
   // The composition's own font object: the layers that use the default font follow it.

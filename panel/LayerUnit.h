@@ -8,8 +8,10 @@
 #include "toolkit/Canvas.h"
 #include "toolkit/Font.h"
 
+#include <QString>
 #include <QWidget>
 
+#include <any>
 #include <cstdint>
 #include <memory>
 
@@ -102,6 +104,13 @@ class TLayerForm : public QWidget {
  private:
   // Row `row` becomes marked and the list's current row.
   void MarkRow(int32_t row);
+  // What the list and the editors show, kept with every state of the history, and put back
+  // quietly, with the list's rows and marks as the composition has them, when a state is.
+  TViewState SaveView();
+  void LoadView(const std::any& view);
+
+  // The memo's text as last kept with a state, which the next states share while it stays.
+  QString keptMemo_;
 };
 
 // The layer panel; the program creates it after the main window and frees it first.

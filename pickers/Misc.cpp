@@ -1,8 +1,10 @@
 #include "pickers/Misc.h"
 
+#include "toolkit/Application.h"
 #include "toolkit/Checked.h"
 #include "toolkit/CodePage.h"
 
+#include <QApplication>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -10,12 +12,14 @@
 #include <QPolygon>
 #include <QTableWidget>
 #include <QToolButton>
+#include <QTransform>
 #include <QValidator>
 
 #include <algorithm>
 #include <functional>
 #include <initializer_list>
 #include <string>
+#include <utility>
 
 // --- The font picker's family list and preview samples ---
 
@@ -212,6 +216,49 @@ class TNumericFilter : public QValidator {
 
 void MakeNumericEdit(QLineEdit* edit) { edit->setValidator(new TNumericFilter(edit)); }
 
+// --- Undo and redo keys ---
+
+namespace {
+// Watches the application's key events, since a key goes to the control that has the focus and
+// a text field handles Ctrl+Z itself before its window would see it.
+class TUndoKeys : public QObject {
+ public:
+  TUndoKeys(QWidget* window, std::function<void()> undo, std::function<void()> redo)
+      : QObject(window), window_(window), undo_(std::move(undo)), redo_(std::move(redo)) {
+    qApp->installEventFilter(this);
+  }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    const bool press = event->type() == QEvent::KeyPress;
+    if (!press && event->type() != QEvent::ShortcutOverride) return false;
+    if (!watched->isWidgetType() || static_cast<QWidget*>(watched)->window() != window_) return false;
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
+    const std::function<void()>* command = nullptr;
+    if (key->key() == Qt::Key_Z && modifiers == Qt::ControlModifier)
+      command = &undo_;
+    else if ((key->key() == Qt::Key_Z && modifiers == (Qt::ControlModifier | Qt::ShiftModifier)) ||
+             (key->key() == Qt::Key_Y && modifiers == Qt::ControlModifier))
+      command = &redo_;
+    if (!command) return false;
+    // The override is taken so that the key comes as a key press, whatever shortcut it may have.
+    if (press) Guarded(*command);
+    event->accept();
+    return true;
+  }
+
+ private:
+  QWidget* window_;
+  std::function<void()> undo_;
+  std::function<void()> redo_;
+};
+}  // namespace
+
+void MakeUndoKeys(QWidget* window, std::function<void()> undo, std::function<void()> redo) {
+  new TUndoKeys(window, std::move(undo), std::move(redo));
+}
+
 // --- Buttons and their pictures ---
 
 namespace {
@@ -357,3 +404,15 @@ QToolButton* MakeButton(QWidget* parent, int x, int y, const QPixmap& picture, c
   button->setIconSize(QSize(16, 16));
   return button;
 }
+
+QPixmap UndoGlyph() {
+  return Picture(16, [](QPainter& p) {
+    p.setPen(QPen(kNavy, 3, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
+    p.drawPolyline(QPolygon({QPoint(6, 6), QPoint(10, 6), QPoint(13, 9), QPoint(13, 15)}));
+    p.setPen(Qt::NoPen);
+    p.setBrush(kNavy);
+    p.drawPolygon(QPolygon({QPoint(1, 6), QPoint(6, 1), QPoint(6, 11)}));
+  });
+}
+
+QPixmap RedoGlyph() { return UndoGlyph().transformed(QTransform::fromScale(-1, 1)); }

@@ -1,7 +1,7 @@
 #pragma once
-// What the windows share: numeric-only edits, the tool buttons and the pictures of the dialogs',
-// the layer panel's and the main window's buttons, and the tables and drawing routines of the
-// colour and font pickers.
+// What the windows share: numeric-only edits, the undo and redo keys, the tool buttons and the
+// pictures of the windows' buttons, and the tables and drawing routines of the colour and font
+// pickers.
 #include "toolkit/Bitmap.h"
 #include "toolkit/Canvas.h"
 
@@ -11,6 +11,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string_view>
 
 class QLineEdit;
@@ -75,6 +76,13 @@ TRect GetControlScreenRect(const QWidget& control);
 // position, for example) is taken as it is, and its other characters may be deleted.
 void MakeNumericEdit(QLineEdit* edit);
 
+// --- Undo and redo keys ---
+
+// Ctrl+Z in `window`, whatever control has the focus, runs `undo`; Ctrl+Shift+Z and Ctrl+Y run
+// `redo`. They take the place of what the control would do with these keys itself (a text
+// field's own undo), so that the program has one history.
+void MakeUndoKeys(QWidget* window, std::function<void()> undo, std::function<void()> redo);
+
 // --- Buttons and their pictures ---
 // In colours of the classic 16-colour palette on a transparent ground.
 
@@ -97,6 +105,10 @@ QPixmap DefaultColorGlyph();
 // The canvas with a block at one of its nine anchors (0..8).
 QPixmap AnchorGlyph(int anchor);
 
+// 16 × 16: the main window's undo and redo buttons, an arrow turning back to the left and its
+// mirror image.
+QPixmap UndoGlyph();
+QPixmap RedoGlyph();
 // 16 × 16: the main window's buttons that save the picture (a diskette) and copy it (a picture
 // on the front one of two sheets).
 QPixmap SavePictureGlyph();

@@ -6,6 +6,7 @@
 
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QSignalBlocker>
 #include <QToolButton>
 
 #include <algorithm>
@@ -63,6 +64,13 @@ void TUpDown::SetPosition(int value) {
   if (position == Position()) return;
   position_ = position;
   if (associate_) associate_->setText(QString::number(position));
+}
+
+void TUpDown::Restore(const QString& text, int16_t position) {
+  position_ = std::clamp(position, min_, max_);
+  if (!associate_) return;
+  const QSignalBlocker quiet(associate_);
+  associate_->setText(text);
 }
 
 void TUpDown::Step(int delta) {

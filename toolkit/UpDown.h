@@ -13,9 +13,9 @@
 #include <cstdint>
 
 class QLineEdit;
-class QToolButton;
-
 class QRect;
+class QString;
+class QToolButton;
 
 class TUpDown : public QWidget {
  public:
@@ -40,6 +40,10 @@ class TUpDown : public QWidget {
   // Throws ERangeError for a value outside the 16-bit range; a value outside Min..Max becomes
   // the nearer end. When the result differs from Position() it is written into the edit.
   void SetPosition(int value);
+
+  // Puts back an edit text and a position taken earlier, as they were, without a change
+  // notification: the edit's change handler does not run, and a free text keeps the position.
+  void Restore(const QString& text, int16_t position);
 
   // One step up (+1) or down (-1), as a click on an arrow.
   void Step(int delta);

@@ -1,5 +1,5 @@
 // Misc: the font list's order and preview samples, the colour picker's palette and drawing
-// routines, numeric-only edits and the buttons' pictures.
+// routines, numeric-only edits, the undo and redo keys and the buttons' pictures.
 #include "pickers/Misc.h"
 
 #include "tests/support/CaseName.h"
@@ -11,6 +11,7 @@
 #include <QClipboard>
 #include <QImage>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QSignalBlocker>
 #include <QTest>
 #include <QWidget>
@@ -282,6 +283,58 @@ TEST(NumericEditTest, PastesAreJudgedAgainstTextSetQuietly) {
   EXPECT_EQ(edit.text(), "-57");
 }
 
+// --- Undo and redo keys ---
+
+TEST(UndoKeysTest, EveryControlOfTheWindowGivesTheKeysToTheProgram) {
+  QWidget window;
+  auto* edit = new QLineEdit(&window);
+  auto* memo = new QPlainTextEdit(&window);
+  memo->move(0, 40);
+  QStringList ran;
+  MakeUndoKeys(&window, [&ran] { ran.append("undo"); }, [&ran] { ran.append("redo"); });
+  window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  struct Case {
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+    const char* ran;  // nothing: the key is the control's
+  };
+  const Case cases[] = {{Qt::Key_Z, Qt::ControlModifier, "undo"},
+                        {Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier, "redo"},
+                        {Qt::Key_Y, Qt::ControlModifier, "redo"},
+                        {Qt::Key_Z, Qt::ControlModifier | Qt::AltModifier, nullptr},
+                        {Qt::Key_Z, Qt::NoModifier, nullptr}};
+  for (QWidget* control : std::initializer_list<QWidget*>{edit, memo, &window}) {
+    for (const Case& c : cases) {
+      ran.clear();
+      control->setFocus();
+      QTest::keyClick(control, c.key, c.modifiers);
+      EXPECT_EQ(ran, c.ran ? QStringList{c.ran} : QStringList())
+          << control->metaObject()->className() << " " << QTest::toString(c.key) << " " << c.modifiers;
+    }
+  }
+}
+
+// The text fields' own undo does not run: there is one history, the program's.
+TEST(UndoKeysTest, TextFieldsDoNotUndoTheirOwnTyping) {
+  QWidget window, other;
+  auto* edit = new QLineEdit(&window);
+  auto* memo = new QPlainTextEdit(&window);
+  auto* outside = new QLineEdit(&other);
+  int undone = 0;
+  MakeUndoKeys(&window, [&undone] { ++undone; }, [] {});
+  QTest::keyClicks(edit, "ab");
+  QTest::keyClicks(memo, "ab");
+  QTest::keyClicks(outside, "ab");
+  for (QWidget* control : std::initializer_list<QWidget*>{edit, memo, outside})
+    QTest::keyClick(control, Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(edit->text(), "ab");
+  EXPECT_EQ(memo->toPlainText(), "ab");
+  EXPECT_EQ(undone, 2);
+  // Another window's field keeps its own.
+  EXPECT_EQ(outside->text(), "");
+}
+
 // --- Button pictures ---
 
 // Each picture is drawn hard-edged: every pixel is either transparent or one of the classic
@@ -311,6 +364,8 @@ TEST(ButtonPicturesTest, UseTheSixteenColoursOnATransparentGround) {
       {"default colour", DefaultColorGlyph, 16},
       {"anchor 0", [] { return AnchorGlyph(0); }, 16},
       {"anchor 8", [] { return AnchorGlyph(8); }, 16},
+      {"undo", UndoGlyph, 16},
+      {"redo", RedoGlyph, 16},
       {"save picture", SavePictureGlyph, 16},
       {"copy picture", CopyPictureGlyph, 16},
   };

@@ -154,6 +154,21 @@ TEST_F(UpDownTest, SettingThePositionNotifiesTheEditOnlyWhenItChanges) {
   EXPECT_EQ(edit->text(), "999");
 }
 
+TEST_F(UpDownTest, RestoringPutsBackTextAndPositionQuietly) {
+  Attach(-100, 100, 0);
+  for (const auto& [text, position] : std::initializer_list<std::pair<QString, int16_t>>{
+           {"150", 15}, {"-3", -3}, {"", 42}}) {
+    ud->Restore(text, position);
+    EXPECT_EQ(edit->text(), text);
+    EXPECT_EQ(ud->Position(), position) << text.toStdString();
+  }
+  EXPECT_TRUE(seen.isEmpty());
+  // The arrows go on from the restored position.
+  ud->Restore("150", 15);
+  QTest::mouseClick(ud->UpButton(), Qt::LeftButton);
+  EXPECT_EQ(edit->text(), "16");
+}
+
 TEST_F(UpDownTest, AChangeHandlerThatRefillsItsEditRunsAgainNested) {
   Attach(1, 400, 123);
   QStringList handled;
