@@ -62,8 +62,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   const std::size_t left = line.size() - drawn.size();
   if (left == 0) return 0;
   const unsigned char first = static_cast<unsigned char>(line[drawn.size()]);
-  const bool unfinished = cp.IsDoubleByte() ? left == 1 && cp.IsLeadByte(first)
-                                            : cp.GetKind() == TCodePage::Kind::Utf8 && left < 4 && first >= 0xC2 && first <= 0xF4;
+  const bool unfinished = cp.IsDoubleByte()
+                              ? left == 1 && cp.IsLeadByte(first)
+                              : cp.GetKind() == TCodePage::Kind::Utf8 && left < 4 && first >= 0xC2 && first <= 0xF4;
   if (!unfinished) std::abort();
   return 0;
 }
