@@ -6,13 +6,11 @@
 # typed.png in the pictures folder, again equal to the canvas. The program keeps no settings of
 # the dialog, and ends cleanly.
 #
-# usage: PictureExportTest.sh PROGRAM CLOSE_WINDOW WORK_DIR
+# usage: tests/support/on-virtual-display PictureExportTest.sh PROGRAM CLOSE_WINDOW WORK_DIR
+# (on a virtual X display of its own, as the suite runs it)
 set -euo pipefail
 
-if [ "${1:-}" != --inside ]; then
-  exec "$(dirname "$0")/../support/on-virtual-display" "$0" --inside "$@"
-fi
-program=$2 close_window=$3 work=$4
+program=$1 close_window=$2 work=$3
 source "$(dirname "$0")/../support/ProgramWindows.sh"
 rm -rf "$work"
 mkdir -p "$work"

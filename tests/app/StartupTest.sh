@@ -11,13 +11,11 @@
 # X window, which is what xwininfo reports and what is checked here. The places of the panel's
 # controls below are those of its layout, from the panel's top-left corner.
 #
-# usage: StartupTest.sh PROGRAM CLOSE_WINDOW WORK_DIR
+# usage: tests/support/on-virtual-display StartupTest.sh PROGRAM CLOSE_WINDOW WORK_DIR
+# (on a virtual X display of its own, as the suite runs it)
 set -euo pipefail
 
-if [ "${1:-}" != --inside ]; then
-  exec "$(dirname "$0")/../support/on-virtual-display" "$0" --inside "$@"
-fi
-program=$2 close_window=$3 work=$4
+program=$1 close_window=$2 work=$3
 source "$(dirname "$0")/../support/ProgramWindows.sh"
 mkdir -p "$work"
 shot=$work/startup.png

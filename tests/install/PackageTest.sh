@@ -4,13 +4,11 @@
 # show its windows with the program's icon on a virtual X display and end with exit code 0 when
 # the main window is asked to close.
 #
-# usage: PackageTest.sh BUILD_DIR CLOSE_WINDOW WORK_DIR
+# usage: tests/support/on-virtual-display PackageTest.sh BUILD_DIR CLOSE_WINDOW WORK_DIR
+# (on a virtual X display of its own, as the suite runs it)
 set -euo pipefail
 
-if [ "${1:-}" != --inside ]; then
-  exec "$(dirname "$0")/../support/on-virtual-display" "$0" --inside "$@"
-fi
-build=$2 close_window=$3 work=$4
+build=$1 close_window=$2 work=$3
 source "$(dirname "$0")/InstalledFiles.sh"
 source "$(dirname "$0")/../support/ProgramWindows.sh"
 
