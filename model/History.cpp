@@ -6,32 +6,14 @@
 #include <string>
 #include <utility>
 
-// One layer's fields at one moment, shared by every state in which the layer had them.
-struct TZeltoHistory::TLayerState {
-  bool Visible;
-  std::string Text;
-  TFont Font;
-  bool UseDefaultFont;
-  int32_t Left, Top, LineSpan, CharSpan, BlockHeight, BlockWidth;
-
-  bool operator==(const TLayerState&) const = default;
-};
-
-// The composition's content at one moment: the layers in stacking order, the default font and
-// the canvas size. Shared by consecutive states while it stays the same.
-struct TZeltoHistory::TContent {
-  std::vector<std::shared_ptr<const TLayerState>> Layers;
-  TFont DefaultFont;
-  int32_t Width, Height;
-};
-
-// What each window showed, by the window.
+// What each window showed, by the window, and the memory the history counts for it.
 struct TZeltoHistory::TViews {
   std::vector<std::pair<const void*, TViewState>> Of;
+  std::size_t Bytes = 0;
 };
 
 struct TZeltoHistory::TState {
-  std::shared_ptr<const TContent> Content;
+  std::shared_ptr<const TZeltoContent> Content;
   std::vector<int32_t> Selection;  // layer indexes, in the order of selecting
   std::shared_ptr<const TViews> Views;
 };
@@ -47,6 +29,50 @@ std::size_t HeapBytes(const std::string& text) {
   return text.capacity() > inPlace ? text.capacity() + 1 : 0;
 }
 
+// The memory the history counts for a shared object of each kind: the object, what it holds
+// beyond itself, and the sharing.
+std::size_t HeapBytes(const TZeltoLayerFields& fields) { return HeapBytes(fields.Text); }
+std::size_t HeapBytes(const TZeltoContent& content) { return content.Layers.capacity() * sizeof(content.Layers[0]); }
+
+template <class T>
+std::size_t SharedBytes(const T& object) {
+  return sizeof(T) + HeapBytes(object) + kSharingBytes;
+}
+
+bool SameContent(const TZeltoContent& a, const TZeltoContent& b) {
+  return &a == &b || (a.Canvas == b.Canvas && std::equal(a.Layers.begin(), a.Layers.end(), b.Layers.begin(),
+                                                         b.Layers.end(), [](const auto& x, const auto& y) {
+                                                           return x == y || *x == *y;
+                                                         }));
+}
+
+// Nothing that runs while a state is put back is an action of the user.
+class TRestoring {
+ public:
+  explicit TRestoring(bool& flag) : flag_(flag) { flag_ = true; }
+  ~TRestoring() { flag_ = false; }
+  TRestoring(const TRestoring&) = delete;
+  TRestoring& operator=(const TRestoring&) = delete;
+
+ private:
+  bool& flag_;
+};
+
+bool Merges(TStepKind kind) {
+  switch (kind) {
+    case TStepKind::Text:
+    case TStepKind::LineSpan:
+    case TStepKind::CharSpan:
+    case TStepKind::Width:
+    case TStepKind::Height:
+    case TStepKind::Drag:
+    case TStepKind::Nudge:
+      return true;
+    default:
+      return false;
+  }
+}
+
 }  // namespace
 
 TZeltoHistory::TZeltoHistory(TZeltoZelto& owner) : owner_(owner) {}
@@ -54,12 +80,12 @@ TZeltoHistory::TZeltoHistory(TZeltoZelto& owner) : owner_(owner) {}
 TZeltoHistory::~TZeltoHistory() = default;
 
 template <class T>
-std::shared_ptr<const T> TZeltoHistory::Counted(T value, std::size_t heapBytes) {
-  const std::size_t size = sizeof(T) + heapBytes + kSharingBytes;
+std::shared_ptr<const T> TZeltoHistory::Counted(T value, std::size_t size) {
+  const T* object = new T(std::move(value));
   bytes_ += size;
-  return std::shared_ptr<const T>(new T(std::move(value)), [this, size](const T* object) {
+  return std::shared_ptr<const T>(object, [this, size](const T* counted) {
     bytes_ -= size;
-    delete object;
+    delete counted;
   });
 }
 
@@ -97,27 +123,85 @@ bool TZeltoHistory::Redo() {
 
 void TZeltoHistory::BreakMerge() { mergeOpen_ = false; }
 
-void TZeltoHistory::Begin() {
-  if (restoring_) return;
-  if (depth_++ > 0) return;
-  if (!lastViews_) lastViews_ = SaveViews();
-  before_ = Capture(lastViews_);
+void TZeltoHistory::Start(const TZeltoContent& content, std::span<const int32_t> selection) {
+  const TRestoring restoring(restoring_);
+  owner_.Replace(content, selection);
+  steps_.clear();
+  done_ = 0;
+  Forget();
+  LoadViews(nullptr);
+  lastViews_ = SaveViews();
+  savedContent_ = CaptureContent();
+  Changed();
 }
 
-void TZeltoHistory::End(TStepKind kind) {
+std::shared_ptr<const TZeltoContent> TZeltoHistory::Content() { return CaptureContent(); }
+
+void TZeltoHistory::MarkSaved() {
+  savedContent_ = lastContent_ ? lastContent_ : CaptureContent();
+  Changed();
+}
+
+bool TZeltoHistory::Modified() {
+  const std::shared_ptr<const TZeltoContent> current = lastContent_ ? lastContent_ : CaptureContent();
+  return !savedContent_ || !SameContent(*current, *savedContent_);
+}
+
+std::size_t TZeltoHistory::CurrentBytes() const {
+  std::size_t bytes = lastViews_ ? lastViews_->Bytes : 0;
+  if (lastContent_) {
+    bytes += SharedBytes(*lastContent_);
+    for (const auto& layer : lastContent_->Layers) bytes += SharedBytes(*layer);
+  }
+  return bytes;
+}
+
+std::size_t TZeltoHistory::Bytes() const { return AddedBytes(CurrentBytes()); }
+
+std::size_t TZeltoHistory::AddedBytes(std::size_t current) const {
+  const std::size_t all = bytes_;
+  return all > current ? all - current : 0;
+}
+
+void TZeltoHistory::Begin() noexcept {
+  if (restoring_) return;
+  if (depth_++ > 0) return;
+  try {
+    if (!lastViews_) lastViews_ = SaveViews();
+    before_ = Capture(lastViews_);
+  } catch (const std::exception& error) {
+    // The action runs without a state to go back to; End records no step for it.
+    before_.reset();
+    Fail(error);
+  }
+}
+
+void TZeltoHistory::End(TStepKind kind) noexcept {
   if (restoring_ || --depth_ > 0) return;
+  try {
+    Record(kind);
+  } catch (const std::exception& error) {
+    Fail(error);
+  }
+  before_.reset();
+}
+
+void TZeltoHistory::Fail(const std::exception& error) noexcept {
+  Forget();
+  // A report that fails in turn has nothing left to tell it to.
+  try {
+    if (OnError) OnError(error);
+  } catch (...) {
+  }
+}
+
+void TZeltoHistory::Record(TStepKind kind) {
+  if (!before_) return;
   std::shared_ptr<const TState> before = std::move(before_);
   lastViews_ = SaveViews();
   std::shared_ptr<const TState> after = Capture(lastViews_);
-  const TContent& was = *before->Content;
-  const TContent& is = *after->Content;
-  const bool changed =
-      &was != &is && !(was.Width == is.Width && was.Height == is.Height && was.DefaultFont == is.DefaultFont &&
-                       std::equal(was.Layers.begin(), was.Layers.end(), is.Layers.begin(), is.Layers.end(),
-                                  [](const auto& a, const auto& b) { return a == b || *a == *b; }));
-  const bool runsOn = mergeOpen_ && steps_[done_ - 1].Kind == kind &&
-                     (kind == TStepKind::Text || kind == TStepKind::LineSpan || kind == TStepKind::CharSpan ||
-                      kind == TStepKind::Width || kind == TStepKind::Height || kind == TStepKind::Drag);
+  const bool changed = !SameContent(*before->Content, *after->Content);
+  const bool runsOn = mergeOpen_ && steps_[done_ - 1].Kind == kind && Merges(kind);
   if (!changed) {
     // No step. A new selection ends the run of typing, say, that was going on; more of the run
     // that changes no layer (a "0" after "15" above the spinner's range) still ends it with what
@@ -136,24 +220,31 @@ void TZeltoHistory::End(TStepKind kind) {
     ++done_;
     mergeOpen_ = true;
   }
-  while (bytes_ > kMaxBytes && !steps_.empty()) DropOldest();
+  const std::size_t current = CurrentBytes();  // dropping steps frees none of it
+  while (steps_.size() > 1 && AddedBytes(current) > kMaxBytes) DropOldest();
   Changed();
+}
+
+void TZeltoHistory::Forget() {
+  lastViews_.reset();
+  lastContent_.reset();
+  lastLayers_.clear();
+  lastIndex_.clear();
+  mergeOpen_ = false;
 }
 
 void TZeltoHistory::DropOldest() {
   steps_.pop_front();
   --done_;
-  if (steps_.empty()) mergeOpen_ = false;
 }
 
 void TZeltoHistory::Changed() {
   if (OnChange) OnChange();
 }
 
-std::shared_ptr<const TZeltoHistory::TLayerState> TZeltoHistory::CaptureLayer(const TZeltoLayer& layer,
-                                                                                int32_t index) {
+std::shared_ptr<const TZeltoLayerFields> TZeltoHistory::CaptureLayer(const TZeltoLayer& layer, int32_t index) {
   // The layer's fields as last taken: usually the layer stands where it stood then.
-  const std::shared_ptr<const TLayerState>* last = nullptr;
+  const std::shared_ptr<const TZeltoLayerFields>* last = nullptr;
   if (static_cast<std::size_t>(index) < lastLayers_.size() && lastLayers_[index] == &layer) {
     last = &lastContent_->Layers[index];
   } else {
@@ -162,16 +253,15 @@ std::shared_ptr<const TZeltoHistory::TLayerState> TZeltoHistory::CaptureLayer(co
     const auto found = lastIndex_.find(&layer);
     if (found != lastIndex_.end()) last = &lastContent_->Layers[found->second];
   }
-  TLayerState state{layer.Visible,  layer.Text, layer.Font,     layer.UseDefaultFont, layer.Left,
-                    layer.Top,      layer.LineSpan, layer.CharSpan, layer.BlockHeight,    layer.BlockWidth};
-  if (last && **last == state) return *last;
-  const std::size_t heap = HeapBytes(state.Text);
-  return Counted(std::move(state), heap);
+  if (last && **last == layer.Fields()) return *last;
+  TZeltoLayerFields fields = layer.Fields();
+  const std::size_t size = SharedBytes(fields);
+  return Counted(std::move(fields), size);
 }
 
-std::shared_ptr<const TZeltoHistory::TContent> TZeltoHistory::CaptureContent() {
+std::shared_ptr<const TZeltoContent> TZeltoHistory::CaptureContent() {
   const int32_t count = owner_.LayerCount();
-  std::vector<std::shared_ptr<const TLayerState>> layers;
+  std::vector<std::shared_ptr<const TZeltoLayerFields>> layers;
   layers.reserve(count);
   std::vector<const TZeltoLayer*> objects;
   objects.reserve(count);
@@ -180,12 +270,11 @@ std::shared_ptr<const TZeltoHistory::TContent> TZeltoHistory::CaptureContent() {
     objects.push_back(&layer);
     layers.push_back(CaptureLayer(layer, i));
   }
-  const bool same = lastContent_ && lastContent_->Layers == layers &&
-                    lastContent_->DefaultFont == owner_.DefaultFont() && lastContent_->Width == owner_.Width &&
-                    lastContent_->Height == owner_.Height;
-  if (!same) {
-    const std::size_t heap = layers.capacity() * sizeof(layers[0]);
-    lastContent_ = Counted(TContent{std::move(layers), owner_.DefaultFont(), owner_.Width, owner_.Height}, heap);
+  const TZeltoCanvasFields canvas = owner_.CanvasFields();
+  if (!lastContent_ || lastContent_->Layers != layers || !(lastContent_->Canvas == canvas)) {
+    TZeltoContent content{canvas, std::move(layers)};
+    const std::size_t size = SharedBytes(content);
+    lastContent_ = Counted(std::move(content), size);
   }
   lastLayers_ = std::move(objects);
   lastIndex_.clear();
@@ -194,64 +283,38 @@ std::shared_ptr<const TZeltoHistory::TContent> TZeltoHistory::CaptureContent() {
 
 std::shared_ptr<const TZeltoHistory::TViews> TZeltoHistory::SaveViews() {
   TViews views;
-  std::size_t heap = 0;
-  for (const TView& view : views_) {
-    views.Of.emplace_back(view.Owner, view.Save());
-    heap += views.Of.back().second.Bytes;
-  }
-  heap += views.Of.capacity() * sizeof(views.Of[0]);
-  return Counted(std::move(views), heap);
+  for (const TView& view : views_) views.Of.emplace_back(view.Owner, view.Save());
+  views.Bytes = sizeof(views) + views.Of.capacity() * sizeof(views.Of[0]) + kSharingBytes;
+  for (const auto& view : views.Of) views.Bytes += view.second.Bytes;
+  const std::size_t size = views.Bytes;
+  return Counted(std::move(views), size);
 }
 
 std::shared_ptr<const TZeltoHistory::TState> TZeltoHistory::Capture(std::shared_ptr<const TViews> views) {
-  TState state{CaptureContent(), {}, std::move(views)};
-  std::unordered_map<const TZeltoLayer*, int32_t> selected;
-  for (std::size_t i = 0; i < lastLayers_.size(); ++i)
-    if (lastLayers_[i]->Selected) selected[lastLayers_[i]] = static_cast<int32_t>(i);
-  for (const TZeltoLayer* layer : owner_.Selection) state.Selection.push_back(selected.at(layer));
-  const std::size_t heap = state.Selection.capacity() * sizeof(int32_t);
-  return Counted(std::move(state), heap);
+  std::shared_ptr<const TZeltoContent> content = CaptureContent();
+  TState state{std::move(content), owner_.SelectionIndexes(), std::move(views)};
+  const std::size_t size = sizeof(state) + state.Selection.capacity() * sizeof(int32_t) + kSharingBytes;
+  return Counted(std::move(state), size);
 }
 
 void TZeltoHistory::Restore(const TState& state) {
-  // Nothing that runs while the state is put back is an action of the user.
-  struct TRestoring {
-    bool& flag;
-    explicit TRestoring(bool& f) : flag(f) { flag = true; }
-    ~TRestoring() { flag = false; }
-  } restoring(restoring_);
-
-  const TContent& content = *state.Content;
-  const auto count = static_cast<int32_t>(content.Layers.size());
-  while (owner_.LayerCount() > count) owner_.DeleteLayer(owner_.LayerCount() - 1);
-  while (owner_.LayerCount() < count) owner_.AddLayer("");
+  const TRestoring restoring(restoring_);
+  owner_.Replace(*state.Content, state.Selection);
   lastLayers_.clear();
-  for (int32_t i = 0; i < count; ++i) {
-    TZeltoLayer& layer = owner_.GetLayer(i);
-    const TLayerState& fields = *content.Layers[i];
-    layer.Visible = fields.Visible;
-    layer.Text = fields.Text;
-    layer.Font = fields.Font;
-    layer.UseDefaultFont = fields.UseDefaultFont;
-    layer.Left = fields.Left;
-    layer.Top = fields.Top;
-    layer.LineSpan = fields.LineSpan;
-    layer.CharSpan = fields.CharSpan;
-    layer.BlockHeight = fields.BlockHeight;
-    layer.BlockWidth = fields.BlockWidth;
-    layer.SetSelected(false);
-    lastLayers_.push_back(&layer);
-  }
-  for (const int32_t index : state.Selection) owner_.SetLayerSelected(index, true);
-  owner_.SetDefaultFont(content.DefaultFont);
-  owner_.SetWidth(content.Width);
-  owner_.SetHeight(content.Height);
+  for (int32_t i = 0; i < owner_.LayerCount(); ++i) lastLayers_.push_back(&owner_.GetLayer(i));
   lastContent_ = state.Content;
   lastIndex_.clear();
-
   lastViews_ = state.Views;
+  LoadViews(lastViews_.get());
+}
+
+void TZeltoHistory::LoadViews(const TViews* views) {
   for (const TView& view : views_) {
-    const auto& saved = lastViews_->Of;
+    if (!views) {
+      view.Load(std::any());
+      continue;
+    }
+    const auto& saved = views->Of;
     const auto found =
         std::find_if(saved.begin(), saved.end(), [&view](const auto& entry) { return entry.first == view.Owner; });
     if (found != saved.end()) view.Load(found->second.Data);

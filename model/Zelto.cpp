@@ -4,6 +4,7 @@
 #include "toolkit/CodePage.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 TZeltoZelto* Composition = nullptr;
 
@@ -79,6 +80,12 @@ class OwnFontScope {
 
 }  // namespace
 
+std::string StoredText(std::string_view text) {
+  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+  return ReplaceAll(text, "\r\n", kLineBreakMarker);
+}
+
 // ---- TZeltoLayer ----
 
 TZeltoLayer::TZeltoLayer(std::string_view text, TZeltoZelto* owner) : Owner(owner) {
@@ -92,22 +99,16 @@ TZeltoLayer::TZeltoLayer(std::string_view text, TZeltoZelto* owner) : Owner(owne
 
 TZeltoLayer::~TZeltoLayer() { std::erase(Owner->Selection, this); }
 
+// A copy is measured afresh by its next alignment, and its text is stored as any text is.
 void TZeltoLayer::Assign(const TZeltoLayer& source) {
-  Visible = source.Visible;
+  const int32_t blockHeight = BlockHeight, blockWidth = BlockWidth;
+  Fields() = source.Fields();
+  BlockHeight = blockHeight;
+  BlockWidth = blockWidth;
   SetText(source.GetText());
-  UseDefaultFont = source.UseDefaultFont;
-  Font = source.Font;
-  Left = source.Left;
-  Top = source.Top;
-  LineSpan = source.LineSpan;
-  CharSpan = source.CharSpan;
 }
 
-void TZeltoLayer::SetText(std::string_view text) {
-  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-  Text = ReplaceAll(text, "\r\n", kLineBreakMarker);
-}
+void TZeltoLayer::SetText(std::string_view text) { Text = StoredText(text); }
 
 std::string TZeltoLayer::GetText() const { return ReplaceAll(Text, kLineBreakMarker, "\r\n"); }
 
@@ -121,6 +122,7 @@ void TZeltoLayer::SetSelected(bool value) {
 }
 
 void TZeltoLayer::MoveBy(int32_t dx, int32_t dy) {
+  if (dx != 0 || dy != 0) Anchor.reset();
   Left = CheckedAdd(Left, dx);
   Top = CheckedAdd(Top, dy);
 }
@@ -212,6 +214,8 @@ void TZeltoZelto::SetDefaultFont(const TFont& font) { Bitmap.Canvas().SetFont(fo
 
 TFont& TZeltoZelto::DefaultFont() { return Bitmap.Canvas().Font(); }
 
+const TFont& TZeltoZelto::DefaultFont() const { return Bitmap.Canvas().Font(); }
+
 void TZeltoZelto::SaveFont() { SavedFont = DefaultFont(); }
 
 void TZeltoZelto::RestoreFont() { SetDefaultFont(SavedFont); }
@@ -269,6 +273,34 @@ void TZeltoZelto::Paint(TCanvas& canvas) {
   surface.Brush.Style = TBrushStyle::Clear;
   for (int32_t i = LayerCount() - 1; i >= 0; --i) GetLayer(i).Draw(surface);
   canvas.Draw(0, 0, Bitmap.Image());
+}
+
+TZeltoCanvasFields TZeltoZelto::CanvasFields() const { return {Width, Height, DefaultFont()}; }
+
+std::vector<int32_t> TZeltoZelto::SelectionIndexes() const {
+  std::unordered_map<const TZeltoLayer*, int32_t> indexes;
+  for (int32_t i = 0; i < LayerCount(); ++i)
+    if (Layers[i]->Selected) indexes[Layers[i].get()] = i;
+  std::vector<int32_t> selection;
+  selection.reserve(Selection.size());
+  for (const TZeltoLayer* layer : Selection) selection.push_back(indexes.at(layer));
+  return selection;
+}
+
+void TZeltoZelto::Replace(const TZeltoContent& content, std::span<const int32_t> selection) {
+  Bitmap.SetSize(content.Canvas.Width, content.Canvas.Height);
+  Width = content.Canvas.Width;
+  Height = content.Canvas.Height;
+  SetDefaultFont(content.Canvas.DefaultFont);
+  const auto count = static_cast<int32_t>(content.Layers.size());
+  while (LayerCount() > count) DeleteLayer(LayerCount() - 1);
+  while (LayerCount() < count) AddLayer("");
+  for (int32_t i = 0; i < count; ++i) {
+    TZeltoLayer& layer = GetLayer(i);
+    layer.Fields() = *content.Layers[i];
+    layer.SetSelected(false);
+  }
+  for (const int32_t index : selection) SetLayerSelected(index, true);
 }
 
 int32_t ForEachSelected(bool forward, const TLayerProc& callback) {

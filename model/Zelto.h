@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,7 +19,49 @@ class TZeltoZelto;
 // Inside a layer's text a line break is these two bytes; at the edges it is CR LF.
 inline constexpr std::string_view kLineBreakMarker = "\xFF\xFF";
 
-class TZeltoLayer {
+// A text as a layer stores it: trimmed of bytes up to 0x20 at both ends, each CR LF as the marker.
+std::string StoredText(std::string_view text);
+
+// Everything a layer holds but its owner and its selection: what a copy, the history and a
+// document carry. The comparison is the type's own, so a field added here is compared, copied,
+// undone and redone with the others; a document needs a key for it (model/Document).
+struct TZeltoLayerFields {
+  bool Visible = true;
+  std::string Text;
+  TFont Font;
+  bool UseDefaultFont = true;
+  int32_t Left = 0;
+  int32_t Top = 0;
+  int32_t LineSpan = 0;
+  int32_t CharSpan = 0;
+  int32_t BlockHeight = 0;
+  int32_t BlockWidth = 0;
+  // The anchor that an alignment button last placed the layer at (0..8), until the layer moves
+  // otherwise; a table's row puts a layer with an anchor there again for its new text.
+  std::optional<uint8_t> Anchor;
+
+  bool operator==(const TZeltoLayerFields&) const = default;
+};
+
+// The composition's own fields beside its layers and selection: the canvas size and the default
+// font, which is the font of the bitmap's canvas.
+struct TZeltoCanvasFields {
+  int32_t Width = 0;
+  int32_t Height = 0;
+  TFont DefaultFont;
+
+  bool operator==(const TZeltoCanvasFields&) const = default;
+};
+
+// A composition as a value: its canvas fields and every layer's fields in stacking order. The
+// layers' fields are immutable and shared by every value that has them in common, so a value
+// can be kept (the history's states) or handed to another thread (a recovery copy) cheaply.
+struct TZeltoContent {
+  TZeltoCanvasFields Canvas;
+  std::vector<std::shared_ptr<const TZeltoLayerFields>> Layers;
+};
+
+class TZeltoLayer : public TZeltoLayerFields {
  public:
   TZeltoLayer(std::string_view text, TZeltoZelto* owner);
   ~TZeltoLayer();
@@ -35,17 +79,10 @@ class TZeltoLayer {
   void AlignToAnchor(uint8_t anchor);
   void Draw(TCanvas& canvas);
 
-  bool Visible = true;
-  std::string Text;
+  const TZeltoLayerFields& Fields() const { return *this; }
+  TZeltoLayerFields& Fields() { return *this; }
+
   TZeltoZelto* const Owner;
-  TFont Font;
-  bool UseDefaultFont = true;
-  int32_t Left = 0;
-  int32_t Top = 0;
-  int32_t LineSpan = 0;
-  int32_t CharSpan = 0;
-  int32_t BlockHeight = 0;
-  int32_t BlockWidth = 0;
   bool Selected = false;
 
  private:
@@ -72,6 +109,7 @@ class TZeltoZelto {
   // The default font is the font of the bitmap's canvas; DefaultFont() is that object itself.
   void SetDefaultFont(const TFont& font);
   TFont& DefaultFont();
+  const TFont& DefaultFont() const;
   void SaveFont();
   void RestoreFont();
 
@@ -93,6 +131,14 @@ class TZeltoZelto {
 
   // Renders every layer into the bitmap, then copies the bitmap onto `canvas` at (0, 0).
   void Paint(TCanvas& canvas);
+
+  TZeltoCanvasFields CanvasFields() const;
+  // The selection as layer indexes, in the order of selecting.
+  std::vector<int32_t> SelectionIndexes() const;
+  // Makes the composition `content` with `selection` (layer indexes in the order of selecting).
+  // The canvas size comes first: one that the bitmap cannot take raises an error and changes
+  // nothing.
+  void Replace(const TZeltoContent& content, std::span<const int32_t> selection);
 
   TBitmap Bitmap;
   std::vector<std::unique_ptr<TZeltoLayer>> Layers;  // index 0 on top

@@ -41,6 +41,7 @@ class TBitmap {
   uint8_t* ScanLine(int32_t y);
 
   TCanvas& Canvas() { return canvas_; }
+  const TCanvas& Canvas() const { return canvas_; }
   // The pixels as drawn so far, text that the canvas still held back included: what a copy
   // onto another canvas takes.
   const QImage& Image();

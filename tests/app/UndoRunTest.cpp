@@ -17,7 +17,7 @@ constexpr int kActions = 1000;
 // The composition without the selection, which changes between steps without being one.
 CompositionFields Content(CompositionFields fields) {
   fields.Selection.clear();
-  for (LayerFields& layer : fields.Layers) layer.Selected = false;
+  fields.Selected.clear();
   return fields;
 }
 
