@@ -1,11 +1,14 @@
 #include "app/MainUnit.h"
 
 #include "app/PictureExport.h"
+#include "pickers/ButtonPictures.h"
 #include "pickers/Misc.h"
 #include "toolkit/Application.h"
 #include "toolkit/Checked.h"
 #include "toolkit/Convert.h"
+#include "toolkit/PictureButton.h"
 #include "toolkit/UiFont.h"
+#include "toolkit/UndoKeys.h"
 #include "toolkit/UpDown.h"
 #include "toolkit/WindowBounds.h"
 
@@ -41,10 +44,10 @@ TMainForm::TMainForm() {
   // The size fields start at "200", their spinners stepping within 1..400.
   EditW = MakeUpDownEdit(Panel1, QRect(8, 10, 49, 21), 1, 400, 200, UdW);
   EditH = MakeUpDownEdit(Panel1, QRect(80, 10, 49, 21), 1, 400, 200, UdH);
-  BtnUndo = MakeButton(Panel1, 160, 8, UndoGlyph(), "BtnUndo");
-  BtnRedo = MakeButton(Panel1, 186, 8, RedoGlyph(), "BtnRedo");
-  BtnSave = MakeButton(Panel1, 220, 8, SavePictureGlyph(), "BtnSave");
-  BtnCopyPicture = MakeButton(Panel1, 246, 8, CopyPictureGlyph(), "BtnCopyPicture");
+  BtnUndo = MakeButton<QToolButton>(Panel1, QRect(160, 8, 25, 25), UndoGlyph(), "BtnUndo");
+  BtnRedo = MakeButton<QToolButton>(Panel1, QRect(186, 8, 25, 25), RedoGlyph(), "BtnRedo");
+  BtnSave = MakeButton<QToolButton>(Panel1, QRect(220, 8, 25, 25), SavePictureGlyph(), "BtnSave");
+  BtnCopyPicture = MakeButton<QToolButton>(Panel1, QRect(246, 8, 25, 25), CopyPictureGlyph(), "BtnCopyPicture");
   BtnUndo->setToolTip(QStringLiteral("undo"));
   BtnRedo->setToolTip(QStringLiteral("redo"));
   BtnSave->setToolTip(QStringLiteral("save picture"));
@@ -61,12 +64,12 @@ TMainForm::TMainForm() {
   layout->addWidget(Panel1);
   layout->addWidget(ScrollBox1, 1);
 
-  connect(EditW, &QLineEdit::textChanged, this, Guard([this] { EditWChange(EditW); }));
-  connect(EditH, &QLineEdit::textChanged, this, Guard([this] { EditWChange(EditH); }));
-  connect(BtnUndo, &QToolButton::clicked, this, Guard([this] { BtnUndoClick(BtnUndo); }));
-  connect(BtnRedo, &QToolButton::clicked, this, Guard([this] { BtnRedoClick(BtnRedo); }));
-  connect(BtnSave, &QToolButton::clicked, this, Guard([this] { BtnSaveClick(BtnSave); }));
-  connect(BtnCopyPicture, &QToolButton::clicked, this, Guard([this] { BtnCopyPictureClick(BtnCopyPicture); }));
+  ConnectHandler(EditW, &QLineEdit::textChanged, this, &TMainForm::EditWChange);
+  ConnectHandler(EditH, &QLineEdit::textChanged, this, &TMainForm::EditWChange);
+  ConnectHandler(BtnUndo, &QToolButton::clicked, this, &TMainForm::BtnUndoClick);
+  ConnectHandler(BtnRedo, &QToolButton::clicked, this, &TMainForm::BtnRedoClick);
+  ConnectHandler(BtnSave, &QToolButton::clicked, this, &TMainForm::BtnSaveClick);
+  ConnectHandler(BtnCopyPicture, &QToolButton::clicked, this, &TMainForm::BtnCopyPictureClick);
   AddPictureKeys(this, BtnSave, BtnCopyPicture);
   PBox->OnPaint = [this] { PBoxPaint(PBox); };
   PBox->OnMouseDown = [this](TMouseButton button, TShiftState shift, int32_t x, int32_t y) {
@@ -95,6 +98,7 @@ void TMainForm::FormCreate(QObject*) {
   Dragging = false;
   Composition->History.AddView(this, [this] { return SaveView(); }, [this](const std::any& view) { LoadView(view); });
   Composition->History.OnChange = [this] { UpdateUndoButtons(); };
+  Composition->History.OnError = [](const std::exception& error) { ShowException(error); };
   UpdateUndoButtons();
   MakeUndoKeys(this, [] { Composition->History.Undo(); }, [] { Composition->History.Redo(); });
 }
@@ -108,6 +112,8 @@ void TMainForm::PBoxPaint(QObject*) { Composition->Paint(PBox->Canvas()); }
 
 void TMainForm::EditWChange(QObject* Sender) {
   const TZeltoAction action(Composition->History, Sender == EditH ? TStepKind::Height : TStepKind::Width);
+  // Bound to the two size edits only, so the sender is one of them; the test keeps the rule that
+  // only an edit's text is applied while the canvas is repainted whoever sent the change.
   if (Sender == EditW || Sender == EditH) {
     QLineEdit* edit = static_cast<QLineEdit*>(Sender);
     // An empty, zero or too large text is replaced by the spinner's position; that change

@@ -18,9 +18,7 @@ class TUpDown;
 
 class TMainForm : public QWidget {
  public:
-  // Builds the window and runs FormCreate, which creates the composition.
   TMainForm();
-  // Runs FormDestroy, which frees the composition.
   ~TMainForm() override;
 
   QFrame* Panel1;

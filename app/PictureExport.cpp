@@ -10,7 +10,6 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QSettings>
 #include <QShortcut>
 #include <QStandardPaths>
 
@@ -65,10 +64,6 @@ QImage CompositionPicture() {
 }
 
 void SavePicture(QWidget* owner) {
-  // Qt's file dialog keeps its history, last folder and layout in the user's settings
-  // (~/.config/QtProject.conf). The program keeps no settings: the dialog's go to a place
-  // where no file can be made, so they are neither read nor written.
-  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("/dev/null"));
   TPictureDialog dialog(owner);
   if (dialog.exec() != QDialog::Accepted) return;
   WritePicture(CompositionPicture(), dialog.selectedFiles().value(0));

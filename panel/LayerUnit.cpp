@@ -3,14 +3,17 @@
 #include "app/MainUnit.h"
 #include "pickers/ColorUnit.h"
 #include "pickers/FontUnit.h"
+#include "pickers/ButtonPictures.h"
 #include "pickers/Misc.h"
 #include "toolkit/Application.h"
 #include "toolkit/Checked.h"
 #include "toolkit/CodePage.h"
 #include "toolkit/Convert.h"
 #include "toolkit/OwnerDraw.h"
+#include "toolkit/PictureButton.h"
 #include "toolkit/TickCount.h"
 #include "toolkit/UiFont.h"
+#include "toolkit/UndoKeys.h"
 #include "toolkit/UpDown.h"
 #include "toolkit/WindowBounds.h"
 
@@ -30,7 +33,7 @@
 #include <utility>
 
 TLayerForm* LayerForm = nullptr;
-uint8_t PressKind = 0;
+TPressKind PressKind = pkNone;
 int32_t PressIndex = 0;
 
 namespace {
@@ -89,14 +92,6 @@ const TRowColors kRowColors[2][2] = {
     {{QColor(240, 240, 240), QColor(0, 0, 0)}, {QColor(110, 136, 206), QColor(255, 255, 255)}},
 };
 
-QPushButton* MakeBitButton(QWidget* parent, int x, int y, const QPixmap& picture, const char* name) {
-  auto* button = new QPushButton(picture, QString(), parent);
-  button->setObjectName(QLatin1String(name));
-  button->setGeometry(x, y, 25, 25);
-  button->setIconSize(QSize(16, 16));
-  return button;
-}
-
 // A spacing field: an edit starting at "0" with a spinner of -100..100 at its right edge.
 QLineEdit* MakeSpanEdit(QWidget* parent, int y, TUpDown*& spinner, const char* name) {
   QLineEdit* edit = MakeUpDownEdit(parent, QRect(4, y, 38, 21), -100, 100, 0, spinner);
@@ -115,9 +110,9 @@ TLayerForm::TLayerForm() {
   Panel1 = new QFrame(this);
   Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
   Panel1->setFixedHeight(41);
-  BtnAdd = MakeButton(Panel1, 8, 8, AddLayerGlyph(), "BtnAdd");
-  BtnDel = MakeButton(Panel1, 36, 8, CancelGlyph(), "BtnDel");
-  BtnCopy = MakeButton(Panel1, 64, 8, CopyLayerGlyph(), "BtnCopy");
+  BtnAdd = MakeButton<QToolButton>(Panel1, QRect(8, 8, 25, 25), AddLayerGlyph(), "BtnAdd");
+  BtnDel = MakeButton<QToolButton>(Panel1, QRect(36, 8, 25, 25), CancelGlyph(), "BtnDel");
+  BtnCopy = MakeButton<QToolButton>(Panel1, QRect(64, 8, 25, 25), CopyLayerGlyph(), "BtnCopy");
   BtnAdd->setToolTip(QStringLiteral("create"));
   BtnDel->setToolTip(QStringLiteral("delete"));
   BtnCopy->setToolTip(QStringLiteral("create copy"));
@@ -144,12 +139,12 @@ TLayerForm::TLayerForm() {
 
   Panel2 = new QFrame(this);
   Panel2->setFixedHeight(135);
-  BtnUp = MakeButton(Panel2, 4, 4, ArrowGlyph(true), "BtnUp");
-  BtnDown = MakeButton(Panel2, 29, 4, ArrowGlyph(false), "BtnDown");
-  BtnFont = MakeButton(Panel2, 4, 29, LayerFontGlyph(), "BtnFont");
-  BtnColor = MakeButton(Panel2, 29, 29, LayerColorGlyph(), "BtnColor");
-  BitBtn1 = MakeBitButton(Panel2, 4, 54, DefaultFontGlyph(), "BitBtn1");
-  BitBtn2 = MakeBitButton(Panel2, 29, 54, DefaultColorGlyph(), "BitBtn2");
+  BtnUp = MakeButton<QToolButton>(Panel2, QRect(4, 4, 25, 25), ArrowGlyph(true), "BtnUp");
+  BtnDown = MakeButton<QToolButton>(Panel2, QRect(29, 4, 25, 25), ArrowGlyph(false), "BtnDown");
+  BtnFont = MakeButton<QToolButton>(Panel2, QRect(4, 29, 25, 25), LayerFontGlyph(), "BtnFont");
+  BtnColor = MakeButton<QToolButton>(Panel2, QRect(29, 29, 25, 25), LayerColorGlyph(), "BtnColor");
+  BitBtn1 = MakeButton<QPushButton>(Panel2, QRect(4, 54, 25, 25), DefaultFontGlyph(), "BitBtn1");
+  BitBtn2 = MakeButton<QPushButton>(Panel2, QRect(29, 54, 25, 25), DefaultColorGlyph(), "BitBtn2");
   EditLineSpan = MakeSpanEdit(Panel2, 84, UdLineSpan, "EditLineSpan");
   EditCharSpan = MakeSpanEdit(Panel2, 109, UdCharSpan, "EditCharSpan");
   UdLineSpan->setObjectName(QStringLiteral("UdLineSpan"));
@@ -160,9 +155,10 @@ TLayerForm::TLayerForm() {
                                                "BtnRC", "BtnLB", "BtnCB", "BtnRB"};
   for (int tag = 0; tag < 9; ++tag) {
     QToolButton* button =
-        MakeButton(Panel2, 66 + 25 * (tag % 3), 4 + 25 * (tag / 3), AnchorGlyph(tag), alignmentNames[tag]);
+        MakeButton<QToolButton>(Panel2, QRect(66 + 25 * (tag % 3), 4 + 25 * (tag / 3), 25, 25), AnchorGlyph(tag),
+                                alignmentNames[tag]);
     button->setProperty("Tag", tag);
-    connect(button, &QToolButton::clicked, this, Guard([this, button] { BtnLTClick(button); }));
+    ConnectHandler(button, &QToolButton::clicked, this, &TLayerForm::BtnLTClick);
     *alignment[tag] = button;
   }
 
@@ -187,18 +183,18 @@ TLayerForm::TLayerForm() {
     LBoxMouseUp(LBox, button, shift, x, y);
   };
   LBox->OnClick = [this] { LBoxClick(LBox); };
-  connect(BtnAdd, &QToolButton::clicked, this, Guard([this] { BtnAddClick(BtnAdd); }));
-  connect(BtnDel, &QToolButton::clicked, this, Guard([this] { BtnDelClick(BtnDel); }));
-  connect(BtnCopy, &QToolButton::clicked, this, Guard([this] { BtnCopyClick(BtnCopy); }));
-  connect(BtnUp, &QToolButton::clicked, this, Guard([this] { BtnUpClick(BtnUp); }));
-  connect(BtnDown, &QToolButton::clicked, this, Guard([this] { BtnDownClick(BtnDown); }));
-  connect(BtnFont, &QToolButton::clicked, this, Guard([this] { BtnFontClick(BtnFont); }));
-  connect(BtnColor, &QToolButton::clicked, this, Guard([this] { BtnColorClick(BtnColor); }));
-  connect(BitBtn1, &QPushButton::clicked, this, Guard([this] { BitBtn1Click(BitBtn1); }));
-  connect(BitBtn2, &QPushButton::clicked, this, Guard([this] { BitBtn2Click(BitBtn2); }));
-  connect(MemText, &QPlainTextEdit::textChanged, this, Guard([this] { MemTextChange(MemText); }));
-  connect(EditLineSpan, &QLineEdit::textChanged, this, Guard([this] { EditLineSpanChange(EditLineSpan); }));
-  connect(EditCharSpan, &QLineEdit::textChanged, this, Guard([this] { EditLineSpanChange(EditCharSpan); }));
+  ConnectHandler(BtnAdd, &QToolButton::clicked, this, &TLayerForm::BtnAddClick);
+  ConnectHandler(BtnDel, &QToolButton::clicked, this, &TLayerForm::BtnDelClick);
+  ConnectHandler(BtnCopy, &QToolButton::clicked, this, &TLayerForm::BtnCopyClick);
+  ConnectHandler(BtnUp, &QToolButton::clicked, this, &TLayerForm::BtnUpClick);
+  ConnectHandler(BtnDown, &QToolButton::clicked, this, &TLayerForm::BtnDownClick);
+  ConnectHandler(BtnFont, &QToolButton::clicked, this, &TLayerForm::BtnFontClick);
+  ConnectHandler(BtnColor, &QToolButton::clicked, this, &TLayerForm::BtnColorClick);
+  ConnectHandler(BitBtn1, &QPushButton::clicked, this, &TLayerForm::BitBtn1Click);
+  ConnectHandler(BitBtn2, &QPushButton::clicked, this, &TLayerForm::BitBtn2Click);
+  ConnectHandler(MemText, &QPlainTextEdit::textChanged, this, &TLayerForm::MemTextChange);
+  ConnectHandler(EditLineSpan, &QLineEdit::textChanged, this, &TLayerForm::EditLineSpanChange);
+  ConnectHandler(EditCharSpan, &QLineEdit::textChanged, this, &TLayerForm::EditLineSpanChange);
 
   Guarded([this] { FormCreate(this); });
   show();
@@ -234,9 +230,9 @@ void TLayerForm::LBoxDrawItem(QPainter& Canvas, int32_t Index, const TRect& Rect
 
   Canvas.fillRect(Rect.Left, Rect.Top, Rect.Width(), h, colors.Back);
   DrawCheckBox(Canvas, CheckedAdd(Rect.Left, d), CheckedAdd(Rect.Top, d), layer.Visible,
-               PressKind == 1 && PressIndex == Index);
+               PressKind == pkVisibility && PressIndex == Index);
   DrawCheckBox(Canvas, CheckedAdd(cells.DefaultFont.Left, d), CheckedAdd(Rect.Top, d), layer.UseDefaultFont,
-               PressKind == 2 && PressIndex == Index);
+               PressKind == pkDefaultFont && PressIndex == Index);
 
   // One line, whatever line breaks the text holds, vertically centred by the height of "Wg".
   Canvas.setFont(LBox->font());
@@ -251,16 +247,16 @@ void TLayerForm::LBoxDrawItem(QPainter& Canvas, int32_t Index, const TRect& Rect
 }
 
 void TLayerForm::LBoxMouseDown(QObject*, Qt::MouseButton, Qt::KeyboardModifiers, int32_t X, int32_t Y) {
-  PressKind = 0;
+  PressKind = pkNone;
   const int32_t row = LBox->ItemAtPos(QPoint(X, Y));
   if (row < 0) return;
   const TRowCells cells = Cells(LBox->ItemRect(row));
   if (cells.Visibility.Contains(X, Y)) {
-    PressKind = 1;
+    PressKind = pkVisibility;
     PressIndex = row;
     LBox->InvalidateRect(cells.Visibility);
   } else if (cells.DefaultFont.Contains(X, Y)) {
-    PressKind = 2;
+    PressKind = pkDefaultFont;
     PressIndex = row;
     LBox->InvalidateRect(cells.DefaultFont);
   } else {
@@ -272,18 +268,18 @@ void TLayerForm::LBoxMouseUp(QObject*, Qt::MouseButton, Qt::KeyboardModifiers, i
   const TZeltoAction action(Composition->History, TStepKind::RowBox);
   // The box toggles only when the release is in the cell that the press was in.
   const TRowCells cells = Cells(LBox->ItemRect(PressIndex));
-  if (cells.Visibility.Contains(X, Y) && PressKind == 1) {
+  if (cells.Visibility.Contains(X, Y) && PressKind == pkVisibility) {
     Composition->SetLayerVisible(PressIndex, !Composition->LayerVisible(PressIndex));
     LBox->InvalidateRect(cells.Visibility);
     RepaintCanvas();
-  } else if (cells.DefaultFont.Contains(X, Y) && PressKind == 2) {
+  } else if (cells.DefaultFont.Contains(X, Y) && PressKind == pkDefaultFont) {
     Composition->SetLayerUseDefaultFont(PressIndex, !Composition->LayerUseDefaultFont(PressIndex));
     LBox->InvalidateRect(cells.DefaultFont);
     RepaintCanvas();
   } else {
     LBox->InvalidateRect(cells.Row);
   }
-  PressKind = 0;
+  PressKind = pkNone;
 }
 
 void TLayerForm::LBoxClick(QObject*) {
@@ -423,6 +419,8 @@ void TLayerForm::TextProc(int32_t, TZeltoLayer& Layer) { Layer.SetText(MemoToLay
 
 void TLayerForm::EditLineSpanChange(QObject* Sender) {
   const TZeltoAction action(Composition->History, Sender == EditCharSpan ? TStepKind::CharSpan : TStepKind::LineSpan);
+  // Bound to the two spacing edits only, so the sender is one of them; the test keeps the rule
+  // that only an edit's text is applied while the canvas is repainted whoever sent the change.
   if (Sender == EditLineSpan || Sender == EditCharSpan) {
     const bool line = Sender == EditLineSpan;
     QLineEdit* edit = line ? EditLineSpan : EditCharSpan;
@@ -450,7 +448,11 @@ void TLayerForm::BtnLTClick(QObject* Sender) {
   RepaintCanvas();
 }
 
-void TLayerForm::AlignProc(int32_t, TZeltoLayer& Layer) { Layer.AlignToAnchor(RangeToByte(WorkValue)); }
+void TLayerForm::AlignProc(int32_t, TZeltoLayer& Layer) {
+  const uint8_t anchor = RangeToByte(WorkValue);
+  Layer.AlignToAnchor(anchor);
+  Layer.Anchor = std::min<uint8_t>(anchor, 8);
+}
 
 void TLayerForm::BtnFontClick(QObject*) {
   const TZeltoAction action(Composition->History, TStepKind::LayerFont);

@@ -26,9 +26,7 @@ class TUpDown;
 
 class TLayerForm : public QWidget {
  public:
-  // Builds the panel, runs FormCreate and shows the panel.
   TLayerForm();
-  // Runs FormDestroy.
   ~TLayerForm() override;
 
   QFrame* Panel1;
@@ -116,9 +114,9 @@ class TLayerForm : public QWidget {
 // The layer panel; the program creates it after the main window and frees it first.
 extern TLayerForm* LayerForm;
 
-// Which row check box is held down: 0 none, 1 the visibility box, 2 the default-font box; and
-// the row of the last press that landed on a box.
-extern uint8_t PressKind;
+// Which row check box is held down, and the row of the last press that landed on a box.
+enum TPressKind : uint8_t { pkNone = 0, pkVisibility = 1, pkDefaultFont = 2 };
+extern TPressKind PressKind;
 extern int32_t PressIndex;
 
 // Redraws the whole layer list of LayerForm at once, before returning.

@@ -1,12 +1,14 @@
 #include "pickers/ColorUnit.h"
 
 #include "app/MainUnit.h"
+#include "pickers/ButtonPictures.h"
 #include "pickers/Misc.h"
 #include "toolkit/Application.h"
 #include "toolkit/CellGrid.h"
 #include "toolkit/Checked.h"
 #include "toolkit/Convert.h"
 #include "toolkit/ModalResult.h"
+#include "toolkit/PictureButton.h"
 #include "toolkit/UiFont.h"
 
 #include <QLabel>
@@ -54,19 +56,13 @@ TColorForm::TColorForm(QWidget* owner) : QDialog(owner) {
   PnlInfo->setAlignment(Qt::AlignCenter);
   PnlInfo->setAutoFillBackground(true);
 
-  BitBtn1 = new QPushButton(OkGlyph(), QString(), Panel1);
-  BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
+  BitBtn1 = MakeButton<QPushButton>(Panel1, QRect(189, 4, 38, 26), OkGlyph(), "BitBtn1");
   BitBtn1->setAccessibleName(QStringLiteral("OK"));
-  BitBtn1->setGeometry(189, 4, 38, 26);
-  BitBtn1->setIconSize(QSize(20, 20));
   BitBtn1->setDefault(true);
   connect(BitBtn1, &QPushButton::clicked, this, [this] { done(mrOk); });
 
-  BitBtn2 = new QPushButton(CancelGlyph(), QString(), Panel1);
-  BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
+  BitBtn2 = MakeButton<QPushButton>(Panel1, QRect(230, 4, 38, 26), CancelGlyph(), "BitBtn2");
   BitBtn2->setAccessibleName(QStringLiteral("Cancel"));
-  BitBtn2->setGeometry(230, 4, 38, 26);
-  BitBtn2->setIconSize(QSize(20, 20));
   connect(BitBtn2, &QPushButton::clicked, this, [this] { done(mrCancel); });
 
   Guarded([this] { FormCreate(this); });
@@ -118,9 +114,7 @@ void TColorForm::showEvent(QShowEvent* event) {
 }
 
 void TColorForm::FormShow(QObject*) {
-  Rgb[0] = RangeToByte(SelectedColor & 0xFF);
-  Rgb[1] = RangeToByte((SelectedColor >> 8) & 0xFF);
-  Rgb[2] = RangeToByte((SelectedColor >> 16) & 0xFF);
+  Rgb = {GetRValue(SelectedColor), GetGValue(SelectedColor), GetBValue(SelectedColor)};
 }
 
 void TColorForm::done(int result) {
@@ -134,7 +128,7 @@ void TColorForm::done(int result) {
 void TColorForm::reject() { done(mrCancel); }
 
 // Every attempt to close succeeds.
-void TColorForm::FormCloseQuery(QObject*) { SelectedColor = Rgb[0] + 256 * Rgb[1] + 65536 * Rgb[2]; }
+void TColorForm::FormCloseQuery(QObject*) { SelectedColor = RGBToColor(Rgb[0], Rgb[1], Rgb[2]); }
 
 void TColorForm::PbRPaint(QObject* Sender) {
   auto* slider = static_cast<TPaintBox*>(Sender);
@@ -192,16 +186,14 @@ void TColorForm::SGDrawCell(QObject*, int32_t ACol, int32_t ARow, const TRect& R
 
 void TColorForm::SGClick(QObject*) {
   const TColor c = StrToInt(SG->currentItem()->text());
-  Rgb[0] = RangeToByte(c & 0xFF);
-  Rgb[1] = RangeToByte((c >> 8) & 0xFF);
-  Rgb[2] = RangeToByte((c >> 16) & 0xFF);
+  Rgb = {GetRValue(c), GetGValue(c), GetBValue(c)};
   PbR->repaint();
   PbG->repaint();
   PbB->repaint();
 }
 
 void TColorForm::UpdateInfo() {
-  const TColor c = Rgb[0] + 256 * Rgb[1] + 65536 * Rgb[2];
+  const TColor c = RGBToColor(Rgb[0], Rgb[1], Rgb[2]);
   QPalette palette = PnlInfo->palette();
   palette.setColor(QPalette::Window, ToQColor(c));
   PnlInfo->setPalette(palette);

@@ -23,9 +23,7 @@ bool ShowColorPicker(QWidget* owner, TColor& color);
 
 class TColorForm : public QDialog {
  public:
-  // Builds the dialog and runs FormCreate.
   explicit TColorForm(QWidget* owner);
-  // Runs FormDestroy.
   ~TColorForm() override;
 
   TPaintBox* PbR;
@@ -68,7 +66,7 @@ class TColorForm : public QDialog {
   void UpdateInfo();
 
   TPaintBox* MakeSlider(int32_t tag, int32_t top);
-  // Stand-in for confining the cursor to a screen rectangle (see ClipCursor in the source).
+  // Confine the pointer to a slider while it is dragged, and let it go.
   void ClipCursor(TPaintBox* slider);
   void ReleaseCursor();
 

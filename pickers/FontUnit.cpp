@@ -1,6 +1,8 @@
 #include "pickers/FontUnit.h"
 
+#include "pickers/ButtonPictures.h"
 #include "pickers/ColorUnit.h"
+#include "pickers/Misc.h"
 #include "toolkit/Application.h"
 #include "toolkit/Checked.h"
 #include "toolkit/CodePage.h"
@@ -8,6 +10,7 @@
 #include "toolkit/FontFamilies.h"
 #include "toolkit/ModalResult.h"
 #include "toolkit/OwnerDraw.h"
+#include "toolkit/PictureButton.h"
 #include "toolkit/UiFont.h"
 #include "toolkit/UpDown.h"
 
@@ -82,14 +85,6 @@ QToolButton* MakeStyleButton(QWidget* parent, const char* name, int x, void (QFo
   return button;
 }
 
-QPushButton* MakeCloseButton(QWidget* parent, const char* name, int x, const QPixmap& glyph) {
-  auto* button = Named(new QPushButton(parent), name);
-  button->setGeometry(x, 240, 25, 25);
-  button->setIcon(glyph);
-  button->setIconSize(glyph.size());
-  return button;
-}
-
 // The first row whose text equals `text`, letters compared without regard to case; -1 if none.
 int IndexOf(const QListWidget& list, const QString& text) {
   for (int row = 0; row < list.count(); ++row)
@@ -122,10 +117,7 @@ TFontForm::TFontForm(QWidget* owner) : QDialog(owner) {
   SbItalic = MakeStyleButton(Panel2, "SbItalic", 32, &QFont::setItalic);
   SbUnderLine = MakeStyleButton(Panel2, "SbUnderLine", 56, &QFont::setUnderline);
   SbStrikeOut = MakeStyleButton(Panel2, "SbStrikeOut", 80, &QFont::setStrikeOut);
-  BtnColor = Named(new QToolButton(Panel2), "BtnColor");
-  BtnColor->setGeometry(112, 8, 25, 25);
-  BtnColor->setIcon(FontColorGlyph());
-  BtnColor->setIconSize(QSize(20, 20));
+  BtnColor = MakeButton<QToolButton>(Panel2, QRect(112, 8, 25, 25), FontColorGlyph(), "BtnColor");
   EdtSize = Named(MakeUpDownEdit(Panel2, QRect(152, 10, 49, 21), 1, 100, 20, UdSize), "EdtSize");
   Named(UdSize, "UdSize");
   UdSize->Wrap = true;
@@ -142,9 +134,9 @@ TFontForm::TFontForm(QWidget* owner) : QDialog(owner) {
   page->addWidget(Panel2);
   page->addWidget(LBox, 1);
 
-  BtnSet = MakeCloseButton(this, "BtnSet", 168, OkGlyph());
+  BtnSet = MakeButton<QPushButton>(this, QRect(168, 240, 25, 25), OkGlyph(), "BtnSet");
   BtnSet->setDefault(true);
-  BitBtn1 = MakeCloseButton(this, "BitBtn1", 200, CancelGlyph());
+  BitBtn1 = MakeButton<QPushButton>(this, QRect(200, 240, 25, 25), CancelGlyph(), "BitBtn1");
 
   BtnSet->setAccessibleName(QStringLiteral("OK"));
   BitBtn1->setAccessibleName(QStringLiteral("Cancel"));
@@ -153,11 +145,11 @@ TFontForm::TFontForm(QWidget* owner) : QDialog(owner) {
   connect(BtnSet, &QPushButton::clicked, this, [this] { done(mrOk); });
   connect(BitBtn1, &QPushButton::clicked, this, [this] { done(mrCancel); });
   for (QToolButton* button : {SbBold, SbItalic, SbUnderLine, SbStrikeOut})
-    connect(button, &QToolButton::clicked, this, Guard([this, button] { SbBoldClick(button); }));
-  connect(BtnColor, &QToolButton::clicked, this, Guard([this] { BtnColorClick(BtnColor); }));
+    ConnectHandler(button, &QToolButton::clicked, this, &TFontForm::SbBoldClick);
+  ConnectHandler(BtnColor, &QToolButton::clicked, this, &TFontForm::BtnColorClick);
   // The list reports selection changes of the user's; SelectRow keeps the program's quiet.
-  connect(LBox, &QListWidget::itemSelectionChanged, this, Guard([this] { LBoxClick(LBox); }));
-  connect(qGuiApp, &QGuiApplication::fontDatabaseChanged, this, Guard([this] { WMFontChange(); }));
+  ConnectHandler(LBox, &QListWidget::itemSelectionChanged, this, &TFontForm::LBoxClick);
+  ConnectHandler(qGuiApp, &QGuiApplication::fontDatabaseChanged, this, &TFontForm::WMFontChange);
   PBox->OnPaint = [this] { PBoxPaint(PBox); };
 
   Guarded([this] { FormCreate(this); });
@@ -181,7 +173,7 @@ void TFontForm::FormShow(QObject*) {
   FillFontList();
   LoadFont(TFont(WorkingFont()));
   // From here on the size field sets the size; what LoadFont wrote into it has not.
-  connect(EdtSize, &QLineEdit::textChanged, this, Guard([this] { EdtSizeChange(EdtSize); }));
+  ConnectHandler(EdtSize, &QLineEdit::textChanged, this, &TFontForm::EdtSizeChange);
   RenderPreview();
 }
 

@@ -20,7 +20,6 @@ class TUpDown;
 
 class TFontForm : public QDialog {
  public:
-  // Builds the dialog and runs FormCreate.
   explicit TFontForm(QWidget* owner);
 
   QFrame* Panel1;

@@ -1,22 +1,18 @@
 #pragma once
-// What the windows share: numeric-only edits, the undo and redo keys, the tool buttons and the
-// pictures of the windows' buttons, and the tables and drawing routines of the colour and font
-// pickers.
+// What the windows share: numeric-only edits, and the tables and drawing routines of the colour
+// and font pickers.
 #include "toolkit/Bitmap.h"
 #include "toolkit/Canvas.h"
 
 #include <QList>
-#include <QPixmap>
 #include <QString>
 
 #include <array>
 #include <cstdint>
-#include <functional>
 #include <string_view>
 
 class QLineEdit;
 class QTableWidget;
-class QToolButton;
 class QWidget;
 
 // --- The font picker's family list and preview samples ---
@@ -75,44 +71,3 @@ TRect GetControlScreenRect(const QWidget& control);
 // Lets only digits into `edit`, typed or pasted. Text the program sets (a spinner's negative
 // position, for example) is taken as it is, and its other characters may be deleted.
 void MakeNumericEdit(QLineEdit* edit);
-
-// --- Undo and redo keys ---
-
-// Ctrl+Z in `window`, whatever control has the focus, runs `undo`; Ctrl+Shift+Z and Ctrl+Y run
-// `redo`. They take the place of what the control would do with these keys itself (a text
-// field's own undo), so that the program has one history.
-void MakeUndoKeys(QWidget* window, std::function<void()> undo, std::function<void()> redo);
-
-// --- Buttons and their pictures ---
-// In colours of the classic 16-colour palette on a transparent ground.
-
-// 20 × 20: the dialogs' OK and Cancel buttons, a green check mark and a red cross; the cross
-// also deletes layers.
-QPixmap OkGlyph();
-QPixmap CancelGlyph();
-// 20 × 20: the font picker's colour button, a 3 × 3 grid of swatches.
-QPixmap FontColorGlyph();
-
-// 16 × 16: the layer panel's buttons.
-QPixmap AddLayerGlyph();   // a sheet with a green plus
-QPixmap CopyLayerGlyph();  // two sheets, one over the other
-QPixmap ArrowGlyph(bool up);
-QPixmap LayerFontGlyph();   // the letter A
-QPixmap LayerColorGlyph();  // four swatches
-// The default font and colour: the same pictures on a sheet, the canvas.
-QPixmap DefaultFontGlyph();
-QPixmap DefaultColorGlyph();
-// The canvas with a block at one of its nine anchors (0..8).
-QPixmap AnchorGlyph(int anchor);
-
-// 16 × 16: the main window's undo and redo buttons, an arrow turning back to the left and its
-// mirror image.
-QPixmap UndoGlyph();
-QPixmap RedoGlyph();
-// 16 × 16: the main window's buttons that save the picture (a diskette) and copy it (a picture
-// on the front one of two sheets).
-QPixmap SavePictureGlyph();
-QPixmap CopyPictureGlyph();
-
-// A 25 × 25 tool button named `name` at (x, y) of `parent`, showing the 16 × 16 `picture`.
-QToolButton* MakeButton(QWidget* parent, int x, int y, const QPixmap& picture, const char* name);

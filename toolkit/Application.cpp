@@ -1,6 +1,7 @@
 #include "toolkit/Application.h"
 
 #include <QMessageBox>
+#include <QSettings>
 
 namespace {
 TErrorReport& Report() {
@@ -20,7 +21,12 @@ void ShowException(const std::exception& error) {
 
 TErrorReport SetErrorReport(TErrorReport report) { return std::exchange(Report(), std::move(report)); }
 
-TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
+  // The program keeps no settings, but Qt's file dialog keeps its history, last folder and
+  // layout in the user's (~/.config/QtProject.conf), even when cancelled. Qt's settings go to a
+  // place where no file can be made, so that they are neither read nor written.
+  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("/dev/null"));
+}
 
 bool TApplication::notify(QObject* receiver, QEvent* event) {
   try {

@@ -43,6 +43,20 @@ auto Guard(F handler) {
   return [handler = std::move(handler)]() noexcept { Guarded(handler); };
 }
 
+// Connects `signal` of `sender` to `handler` of `form`, which gets the sender as the windows'
+// handlers do; its errors are reported.
+template <class Sender, class Signal, class Form>
+void ConnectHandler(Sender* sender, Signal signal, Form* form, void (Form::*handler)(QObject*)) {
+  QObject::connect(sender, signal, form, Guard([sender, form, handler] { (form->*handler)(sender); }));
+}
+
+// The same for a handler of a notification that no control sends.
+template <class Sender, class Signal, class Form>
+void ConnectHandler(Sender* sender, Signal signal, Form* form, void (Form::*handler)()) {
+  QObject::connect(sender, signal, form, Guard([form, handler] { (form->*handler)(); }));
+}
+
+// The program's application object: the last resort of the error report, and no settings kept.
 class TApplication : public QApplication {
  public:
   TApplication(int& argc, char** argv);

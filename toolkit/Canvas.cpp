@@ -43,18 +43,18 @@ QPainter* TCanvas::Painter() {
   return &*painter_;
 }
 
-QPainter* TCanvas::Begin() {
+QPainter* TCanvas::FlushedPainter() {
   QPainter* p = Painter();
   if (p) engine_.Flush();
   return p;
 }
 
 void TCanvas::FillRect(const TRect& rect) {
-  if (QPainter* p = Begin()) p->fillRect(ToQRect(rect), ToQColor(Brush.Color));
+  if (QPainter* p = FlushedPainter()) p->fillRect(ToQRect(rect), ToQColor(Brush.Color));
 }
 
 void TCanvas::FrameRect(const TRect& rect) {
-  QPainter* p = Begin();
+  QPainter* p = FlushedPainter();
   const QRect r = ToQRect(rect);
   if (!p || r.isEmpty()) return;
   const QColor color = ToQColor(Brush.Color);
@@ -70,7 +70,7 @@ void TCanvas::MoveTo(int32_t x, int32_t y) {
 }
 
 void TCanvas::LineTo(int32_t x, int32_t y) {
-  QPainter* p = Begin();
+  QPainter* p = FlushedPainter();
   if (p && (x != penX_ || y != penY_)) {
     // The line covers the pixels from the pen position up to, not including, (x, y), in any
     // direction: the last pixel is the one a step short of the end along the longer axis.
@@ -103,7 +103,7 @@ int32_t TCanvas::TextWidth(const QString& text) const {
 int32_t TCanvas::TextHeight(const QString&) const { return QFontMetrics(font_.ToQFont()).height(); }
 
 void TCanvas::TextOut(int32_t x, int32_t y, const QString& text) {
-  QPainter* p = Begin();
+  QPainter* p = FlushedPainter();
   if (!p) return;
   const QFont font = font_.ToQFont();
   const QFontMetrics metrics(font);
@@ -115,11 +115,11 @@ void TCanvas::TextOut(int32_t x, int32_t y, const QString& text) {
 }
 
 void TCanvas::Draw(int32_t x, int32_t y, const QImage& image) {
-  if (QPainter* p = Begin(); p && !image.isNull()) p->drawImage(QPoint(x, y), image);
+  if (QPainter* p = FlushedPainter(); p && !image.isNull()) p->drawImage(QPoint(x, y), image);
 }
 
 void TCanvas::StretchDraw(const TRect& dest, const QImage& image, const TRect& source) {
-  QPainter* p = Begin();
+  QPainter* p = FlushedPainter();
   if (!p || image.isNull()) return;
   p->setRenderHint(QPainter::SmoothPixmapTransform, false);
   p->drawImage(ToQRect(dest), image, ToQRect(source));

@@ -77,7 +77,9 @@ class TCanvas {
 
  private:
   QPainter* Painter();  // null where the device has no pixels
-  QPainter* Begin();    // the painter, with text the engine held back painted first
+  // The painter, once the text that the engine held back is painted: what every drawing but
+  // text output begins with, so that later drawing covers earlier text.
+  QPainter* FlushedPainter();
 
   QPaintDevice* device_;
   TTextEngine& engine_;

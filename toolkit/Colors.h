@@ -48,6 +48,11 @@ constexpr TColor RGBToColor(uint8_t red, uint8_t green, uint8_t blue) {
   return red | (green << 8) | (blue << 16);
 }
 
+// The channels of a plain RGB value.
+constexpr uint8_t GetRValue(TColor color) { return static_cast<uint8_t>(color & 0xFF); }
+constexpr uint8_t GetGValue(TColor color) { return static_cast<uint8_t>((color >> 8) & 0xFF); }
+constexpr uint8_t GetBValue(TColor color) { return static_cast<uint8_t>((color >> 16) & 0xFF); }
+
 // The highlight of the classic desktop: the highlight system colours where no application object
 // exists, and the back of selected rows in the lists that draw in fixed colours.
 constexpr TColor clClassicHighlight = RGBToColor(10, 36, 106);

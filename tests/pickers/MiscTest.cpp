@@ -9,16 +9,12 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QImage>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QSignalBlocker>
 #include <QTest>
 #include <QWidget>
 #include <gtest/gtest.h>
 
-#include <functional>
-#include <set>
 #include <string>
 #include <string_view>
 
@@ -281,108 +277,6 @@ TEST(NumericEditTest, PastesAreJudgedAgainstTextSetQuietly) {
   QApplication::clipboard()->setText("7");
   edit.paste();
   EXPECT_EQ(edit.text(), "-57");
-}
-
-// --- Undo and redo keys ---
-
-TEST(UndoKeysTest, EveryControlOfTheWindowGivesTheKeysToTheProgram) {
-  QWidget window;
-  auto* edit = new QLineEdit(&window);
-  auto* memo = new QPlainTextEdit(&window);
-  memo->move(0, 40);
-  QStringList ran;
-  MakeUndoKeys(&window, [&ran] { ran.append("undo"); }, [&ran] { ran.append("redo"); });
-  window.show();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-  struct Case {
-    Qt::Key key;
-    Qt::KeyboardModifiers modifiers;
-    const char* ran;  // nothing: the key is the control's
-  };
-  const Case cases[] = {{Qt::Key_Z, Qt::ControlModifier, "undo"},
-                        {Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier, "redo"},
-                        {Qt::Key_Y, Qt::ControlModifier, "redo"},
-                        {Qt::Key_Z, Qt::ControlModifier | Qt::AltModifier, nullptr},
-                        {Qt::Key_Z, Qt::NoModifier, nullptr}};
-  for (QWidget* control : std::initializer_list<QWidget*>{edit, memo, &window}) {
-    for (const Case& c : cases) {
-      ran.clear();
-      control->setFocus();
-      QTest::keyClick(control, c.key, c.modifiers);
-      EXPECT_EQ(ran, c.ran ? QStringList{c.ran} : QStringList())
-          << control->metaObject()->className() << " " << QTest::toString(c.key) << " " << c.modifiers;
-    }
-  }
-}
-
-// The text fields' own undo does not run: there is one history, the program's.
-TEST(UndoKeysTest, TextFieldsDoNotUndoTheirOwnTyping) {
-  QWidget window, other;
-  auto* edit = new QLineEdit(&window);
-  auto* memo = new QPlainTextEdit(&window);
-  auto* outside = new QLineEdit(&other);
-  int undone = 0;
-  MakeUndoKeys(&window, [&undone] { ++undone; }, [] {});
-  QTest::keyClicks(edit, "ab");
-  QTest::keyClicks(memo, "ab");
-  QTest::keyClicks(outside, "ab");
-  for (QWidget* control : std::initializer_list<QWidget*>{edit, memo, outside})
-    QTest::keyClick(control, Qt::Key_Z, Qt::ControlModifier);
-  EXPECT_EQ(edit->text(), "ab");
-  EXPECT_EQ(memo->toPlainText(), "ab");
-  EXPECT_EQ(undone, 2);
-  // Another window's field keeps its own.
-  EXPECT_EQ(outside->text(), "");
-}
-
-// --- Button pictures ---
-
-// Each picture is drawn hard-edged: every pixel is either transparent or one of the classic
-// 16 colours, fully opaque.
-TEST(ButtonPicturesTest, UseTheSixteenColoursOnATransparentGround) {
-  const std::set<QRgb> sixteen = {
-      qRgb(0, 0, 0),       qRgb(128, 0, 0),   qRgb(0, 128, 0),   qRgb(128, 128, 0),
-      qRgb(0, 0, 128),     qRgb(128, 0, 128), qRgb(0, 128, 128), qRgb(192, 192, 192),
-      qRgb(128, 128, 128), qRgb(255, 0, 0),   qRgb(0, 255, 0),   qRgb(255, 255, 0),
-      qRgb(0, 0, 255),     qRgb(255, 0, 255), qRgb(0, 255, 255), qRgb(255, 255, 255)};
-  struct Case {
-    const char* name;
-    std::function<QPixmap()> picture;
-    int side;
-  };
-  const Case cases[] = {
-      {"OK", OkGlyph, 20},
-      {"Cancel", CancelGlyph, 20},
-      {"font colour", FontColorGlyph, 20},
-      {"add layer", AddLayerGlyph, 16},
-      {"copy layer", CopyLayerGlyph, 16},
-      {"arrow up", [] { return ArrowGlyph(true); }, 16},
-      {"arrow down", [] { return ArrowGlyph(false); }, 16},
-      {"layer font", LayerFontGlyph, 16},
-      {"layer colour", LayerColorGlyph, 16},
-      {"default font", DefaultFontGlyph, 16},
-      {"default colour", DefaultColorGlyph, 16},
-      {"anchor 0", [] { return AnchorGlyph(0); }, 16},
-      {"anchor 8", [] { return AnchorGlyph(8); }, 16},
-      {"undo", UndoGlyph, 16},
-      {"redo", RedoGlyph, 16},
-      {"save picture", SavePictureGlyph, 16},
-      {"copy picture", CopyPictureGlyph, 16},
-  };
-  for (const Case& c : cases) {
-    const QImage image = c.picture().toImage().convertToFormat(QImage::Format_ARGB32);
-    ASSERT_EQ(image.size(), QSize(c.side, c.side)) << c.name;
-    int opaque = 0, stray = 0;
-    for (int y = 0; y < c.side; ++y)
-      for (int x = 0; x < c.side; ++x) {
-        const QRgb pixel = image.pixel(x, y);
-        if (qAlpha(pixel) == 0) continue;
-        ++opaque;
-        stray += qAlpha(pixel) != 255 || !sixteen.contains(pixel);
-      }
-    EXPECT_GT(opaque, 10) << c.name;
-    EXPECT_EQ(stray, 0) << c.name;
-  }
 }
 
 }  // namespace
