@@ -1,9 +1,11 @@
 #include "app/PictureFile.h"
 
+#include "toolkit/WholeFile.h"
+
+#include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
 #include <QImageWriter>
-#include <QSaveFile>
 
 QString TPictureFormat::Filter() const {
   return Name + QStringLiteral(" (*.") + Suffixes.join(QStringLiteral(" *.")) + QLatin1Char(')');
@@ -37,14 +39,25 @@ namespace {
 }
 }  // namespace
 
+QByteArray EncodePicture(const QImage& picture, const TPictureFormat& format) {
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  QImageWriter writer(&buffer, format.Writer);
+  if (!writer.write(picture.convertToFormat(QImage::Format_RGB888)))
+    throw EPictureWrite(writer.errorString().toStdString());
+  return bytes;
+}
+
 void WritePicture(const QImage& picture, const QString& path) {
   const TPictureFormat* format = PictureFormatOf(path);
   if (!format) Fail(path, QStringLiteral("the name ends in none of the picture types"));
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) Fail(path, file.errorString());
-  // Leaving this scope without commit() discards the temporary file.
-  QImageWriter writer(&file, format->Writer);
-  if (!writer.write(picture.convertToFormat(QImage::Format_RGB888)))
-    Fail(path, file.error() != QFileDevice::NoError ? file.errorString() : writer.errorString());
-  if (!file.commit()) Fail(path, file.errorString());
+  QByteArray bytes;
+  try {
+    bytes = EncodePicture(picture, *format);
+  } catch (const EPictureWrite& error) {
+    Fail(path, QString::fromUtf8(error.what()));
+  }
+  const QString reason = WriteWholeFile(path, bytes);
+  if (!reason.isEmpty()) Fail(path, reason);
 }

@@ -1,6 +1,6 @@
 #pragma once
-// Writing the picture into an image file: the formats offered, the file name's extension, and a
-// write that leaves either the whole new file or the one that was there before.
+// Writing the picture into an image file: the formats offered, the file name's extension, the
+// encoding, and a write that leaves either the whole new file or the one that was there before.
 #include <QByteArray>
 #include <QImage>
 #include <QList>
@@ -28,13 +28,19 @@ const TPictureFormat* PictureFormatOf(const QString& path);
 // that "picture" and "picture.txt" become "picture.png" and "picture.txt.png".
 QString WithPictureSuffix(const QString& path, const TPictureFormat& fallback);
 
-// A picture that could not be written; the text names the file and the reason.
+// A picture that could not be encoded or written; the text gives the reason and, where a file
+// was being written, names it.
 class EPictureWrite : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-// Writes `picture` as 24-bit colour without alpha into `path`, in the format its suffix names.
-// The file appears whole or not at all: the picture goes into a temporary file beside it, which
-// replaces the file only once it is complete. On failure raises EPictureWrite and leaves a file
-// that was there as it was.
+// `picture` as 24-bit colour without alpha, encoded in `format`. Raises EPictureWrite with the
+// writer's reason ("Image is empty") when it cannot be encoded.
+QByteArray EncodePicture(const QImage& picture, const TPictureFormat& format);
+
+// Writes `picture`, encoded as EncodePicture does, into `path`, in the format its suffix names.
+// The file appears whole or not at all (WriteWholeFile): the picture goes into a temporary file
+// beside it, which replaces the file only once every byte is in. On failure, a full disk or a
+// size limit included, raises EPictureWrite naming the file and the reason, and leaves a file
+// that was there as it was and none where there was none.
 void WritePicture(const QImage& picture, const QString& path);

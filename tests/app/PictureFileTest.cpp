@@ -1,5 +1,6 @@
 #include "app/PictureFile.h"
 #include "tests/support/CaseName.h"
+#include "tests/support/FullFilesystem.h"
 #include "tests/support/PrintTo.h"
 
 #include <QDir>
@@ -8,7 +9,14 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <cerrno>
+#include <cstring>
+#include <random>
 #include <string>
 
 namespace {
@@ -156,8 +164,8 @@ INSTANTIATE_TEST_SUITE_P(
                                   "the name ends in none of the picture types"}),
     [](const auto& info) { return CaseName(info.param.name); });
 
-// The writer fails once the file is open: the temporary file goes, the old file stays.
-TEST_F(WritePictureTest, AWriteThatFailsHalfwayLeavesTheOldFile) {
+// The writer refuses the picture: the old file stays, and no temporary file is left.
+TEST_F(WritePictureTest, APictureThatCannotBeEncodedLeavesTheOldFile) {
   QFile old(Path("a.png"));
   ASSERT_TRUE(old.open(QIODevice::WriteOnly));
   old.write("old");
@@ -172,5 +180,137 @@ TEST_F(WritePictureTest, AWriteThatFailsHalfwayLeavesTheOldFile) {
   EXPECT_EQ(Contents(Path("a.png")), "old");
   EXPECT_EQ(Files(), QStringList({"a.png"}));
 }
+
+// --- Writing that runs out of room ---
+
+// 128 × 128 pixels of seeded noise, which none of the formats packs into anything near 4 KiB.
+QImage NoisePicture() {
+  QImage picture(128, 128, QImage::Format_RGB32);
+  std::mt19937 random(20240611);
+  for (int y = 0; y < picture.height(); ++y)
+    for (int x = 0; x < picture.width(); ++x) picture.setPixel(x, y, 0xFF000000u | (random() & 0xFFFFFFu));
+  return picture;
+}
+
+// What the full disk has free, and the largest file the process under a size limit may write.
+constexpr qsizetype kRoom = FullFilesystemTest::kFree;
+
+void ExpectTooLargeForTheRoom(const QImage& picture, const QString& path) {
+  EXPECT_GT(EncodePicture(picture, *PictureFormatOf(path)).size(), 2 * kRoom) << path.toStdString();
+}
+
+// What writing `picture` to `path` comes to: the error's text, or "no error".
+std::string Outcome(const QImage& picture, const QString& path) {
+  try {
+    WritePicture(picture, path);
+  } catch (const EPictureWrite& error) {
+    return error.what();
+  }
+  return "no error";
+}
+
+// The same in a child process that may write no file larger than kRoom: past that, a write
+// fails with EFBIG in place of the signal that would end the process. The child leaves by
+// _exit, never back into the test framework, and without the leak check at exit, which would
+// count what it copied from the parent.
+std::string OutcomeUnderFileSizeLimit(const QImage& picture, const QString& path) {
+  int ends[2];
+  if (pipe(ends) != 0) return std::string("pipe(2): ") + std::strerror(errno);
+  const pid_t child = fork();
+  if (child == 0) {
+    close(ends[0]);
+    std::string outcome;
+    try {
+      rlimit limit{};
+      getrlimit(RLIMIT_FSIZE, &limit);
+      limit.rlim_cur = kRoom;
+      if (setrlimit(RLIMIT_FSIZE, &limit) != 0 || signal(SIGXFSZ, SIG_IGN) == SIG_ERR)
+        outcome = std::string("limiting the file size: ") + std::strerror(errno);
+      else
+        outcome = Outcome(picture, path);
+    } catch (...) {
+      outcome = "an error other than EPictureWrite";
+    }
+    for (size_t sent = 0; sent < outcome.size();) {
+      const ssize_t n = write(ends[1], outcome.data() + sent, outcome.size() - sent);
+      if (n <= 0) break;
+      sent += size_t(n);
+    }
+    _exit(0);
+  }
+  close(ends[1]);
+  if (child < 0) {
+    close(ends[0]);
+    return std::string("fork(2): ") + std::strerror(errno);
+  }
+  std::string outcome;
+  char chunk[256];
+  for (ssize_t n; (n = read(ends[0], chunk, sizeof chunk)) != 0;) {
+    if (n > 0) outcome.append(chunk, size_t(n));
+    else if (errno != EINTR) break;
+  }
+  close(ends[0]);
+  int status = 0;
+  if (waitpid(child, &status, 0) != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+    outcome += " (the child did not end normally: status " + std::to_string(status) + ")";
+  return outcome;
+}
+
+std::string Refusal(const QString& path, int error) {
+  return QStringLiteral("The picture could not be saved as \"%1\": %2")
+      .arg(QDir::toNativeSeparators(path), qt_error_string(error))
+      .toStdString();
+}
+
+// Each type, over a file that is there and to a new name.
+struct TargetCase {
+  const char* name;
+  const char* file;
+  bool replaces;
+};
+
+constexpr TargetCase kTargets[] = {
+    {"png over a file", "old.png", true},   {"png to a new name", "new.png", false},
+    {"bmp over a file", "old.bmp", true},   {"bmp to a new name", "new.bmp", false},
+    {"jpeg over a file", "old.jpg", true},  {"jpeg to a new name", "new.jpg", false},
+};
+
+// The disk has 4 KiB free once the old file is there.
+class PictureOnAFullDiskTest : public FullFilesystemTest, public ::testing::WithParamInterface<TargetCase> {};
+
+TEST_P(PictureOnAFullDiskTest, RaisesNoSpaceLeftAndLeavesWhatWasThere) {
+  const QString path = Path(GetParam().file);
+  const QImage picture = NoisePicture();
+  ExpectTooLargeForTheRoom(picture, path);
+  if (GetParam().replaces) WritePicture(TestPicture(), path);
+  const QByteArray old = Contents(path);
+  ASSERT_NO_FATAL_FAILURE(Fill());
+  const QStringList files = Files();
+
+  EXPECT_EQ(Outcome(picture, path), Refusal(path, ENOSPC));
+  EXPECT_EQ(Files(), files);
+  EXPECT_EQ(Contents(path), old);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, PictureOnAFullDiskTest, ::testing::ValuesIn(kTargets),
+                         [](const auto& info) { return CaseName(info.param.name); });
+
+class PictureUnderAFileSizeLimitTest : public WritePictureTest, public ::testing::WithParamInterface<TargetCase> {};
+
+TEST_P(PictureUnderAFileSizeLimitTest, RaisesFileTooLargeAndLeavesWhatWasThere) {
+  const QString path = Path(GetParam().file);
+  const QImage picture = NoisePicture();
+  ExpectTooLargeForTheRoom(picture, path);
+  if (GetParam().replaces) WritePicture(TestPicture(), path);
+  const QByteArray old = Contents(path);
+  const QStringList files = Files();
+
+  EXPECT_EQ(OutcomeUnderFileSizeLimit(picture, path), Refusal(path, EFBIG));
+  EXPECT_EQ(Files(), files);
+  EXPECT_EQ(Contents(path), old);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, PictureUnderAFileSizeLimitTest, ::testing::ValuesIn(kTargets),
+                         [](const auto& info) { return CaseName(info.param.name); });
 
 }  // namespace

@@ -1,0 +1,72 @@
+#include "toolkit/WholeFile.h"
+#include "tests/support/CaseName.h"
+#include "tests/support/FullFilesystem.h"
+#include "tests/support/PrintTo.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <cerrno>
+
+namespace {
+
+QByteArray Contents(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+TEST(WriteWholeFileTest, TheBytesBecomeTheWholeFileInPlaceOfALongerOne) {
+  QTemporaryDir folder;
+  const QString path = folder.filePath("file");
+  ASSERT_EQ(WriteWholeFile(path, "a longer file that was there"), "");
+  EXPECT_EQ(WriteWholeFile(path, "new"), "");
+  EXPECT_EQ(Contents(path), "new");
+  EXPECT_EQ(WriteWholeFile(path, ""), "");
+  EXPECT_TRUE(QFile::exists(path));
+  EXPECT_EQ(Contents(path), "");
+  EXPECT_EQ(QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+            QStringList({"file"}));
+}
+
+// Up to the last byte that is free a write succeeds; one byte more and nothing is written.
+struct FullCase {
+  const char* name;
+  qsizetype size;
+  bool replaces;  // a file is there before
+  int error;      // the system's reason, 0 for none
+};
+
+class WholeFileOnAFullDiskTest : public FullFilesystemTest, public ::testing::WithParamInterface<FullCase> {};
+
+TEST_P(WholeFileOnAFullDiskTest, WritesAllOrNothingAndSaysWhy) {
+  const FullCase& c = GetParam();
+  const QString path = Path("file");
+  const QByteArray old = "the file that was there";
+  if (c.replaces) {
+    ASSERT_EQ(WriteWholeFile(path, old), "");
+  }
+  ASSERT_NO_FATAL_FAILURE(Fill());
+  const QStringList before = Files();
+  QByteArray bytes(c.size, '\0');
+  for (qsizetype i = 0; i < bytes.size(); ++i) bytes[i] = char(i * 7);
+
+  const QString reason = c.error ? qt_error_string(c.error) : QString();
+  EXPECT_EQ(WriteWholeFile(path, bytes).toStdString(), reason.toStdString());
+  const bool written = c.error == 0;
+  EXPECT_EQ(Files(), written ? QStringList({"file", "filler"}) : before);
+  if (written || c.replaces) {
+    EXPECT_EQ(Contents(path), written ? bytes : old);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, WholeFileOnAFullDiskTest,
+    ::testing::Values(FullCase{"the free space to a new name", FullFilesystemTest::kFree, false, 0},
+                      FullCase{"the free space over a file", FullFilesystemTest::kFree, true, 0},
+                      FullCase{"a byte more to a new name", FullFilesystemTest::kFree + 1, false, ENOSPC},
+                      FullCase{"a byte more over a file", FullFilesystemTest::kFree + 1, true, ENOSPC},
+                      FullCase{"far more over a file", 16 * FullFilesystemTest::kFree, true, ENOSPC}),
+    [](const auto& info) { return CaseName(info.param.name); });
+
+}  // namespace
