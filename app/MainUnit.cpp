@@ -123,15 +123,23 @@ void TMainForm::EditWChange(QObject* Sender) {
     const int32_t value = StrToInt(edit->text());
     // The composition first: a size its bitmap cannot take leaves the canvas as it was, and
     // the paint area keeps the composition's size.
-    if (edit == EditW) {
-      Composition->SetWidth(value);
-      PBox->resize(value, PBox->height());
-    } else {
-      Composition->SetHeight(value);
-      PBox->resize(PBox->width(), value);
+    try {
+      if (edit == EditW)
+        Composition->SetWidth(value);
+      else
+        Composition->SetHeight(value);
+    } catch (...) {
+      ShowSizeInForce(edit);
+      throw;
     }
+    PBox->resize(Composition->Width, Composition->Height);
   }
   RepaintCanvas();
+}
+
+void TMainForm::ShowSizeInForce(QLineEdit* edit) {
+  TUpDown* spinner = edit == EditW ? UdW : UdH;
+  spinner->Restore(QString::number(edit == EditW ? Composition->Width : Composition->Height), spinner->Position());
 }
 
 void TMainForm::PBoxMouseDown(QObject*, TMouseButton, TShiftState, int32_t X, int32_t Y) {

@@ -59,6 +59,9 @@ class TMainForm : public QWidget {
   void closeEvent(QCloseEvent* event) override;
 
  private:
+  // After a size the bitmap cannot take, the field shows the size in force again, without a
+  // change notification: no second report, no step of the history.
+  void ShowSizeInForce(QLineEdit* edit);
   // One step of a drag: every selected layer moves by (DeltaX, DeltaY), then the canvas is
   // redrawn; with nothing selected nothing happens.
   void MoveSelection();

@@ -139,6 +139,8 @@ std::shared_ptr<const TZeltoContent> TZeltoHistory::Content() { return CaptureCo
 
 void TZeltoHistory::MarkSaved() {
   savedContent_ = lastContent_ ? lastContent_ : CaptureContent();
+  // The saved state is where a step ends, so that undo can come back to it.
+  mergeOpen_ = false;
   Changed();
 }
 

@@ -22,6 +22,7 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QSplitter>
 #include <QToolButton>
@@ -212,6 +213,17 @@ void TLayerForm::FormCreate(QObject*) {
   MakeNumericEdit(EditCharSpan);
   Composition->History.AddView(this, [this] { return SaveView(); }, [this](const std::any& view) { LoadView(view); });
   MakeUndoKeys(this, [] { Composition->History.Undo(); }, [] { Composition->History.Redo(); });
+  // The close box hides the panel; Ctrl+L in either window brings it back. The key belongs to the
+  // main window, which stays shown.
+  auto* showPanel = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_L), MainForm);
+  showPanel->setContext(Qt::ApplicationShortcut);
+  connect(showPanel, &QShortcut::activated, this, &TLayerForm::ShowPanel);
+}
+
+void TLayerForm::ShowPanel() {
+  show();
+  raise();
+  activateWindow();
 }
 
 void TLayerForm::FormDestroy(QObject*) {

@@ -66,6 +66,8 @@ class TLayerForm : public QWidget {
 
   void FormCreate(QObject* Sender);
   void FormDestroy(QObject* Sender);
+  // Shows the panel again, as it was, after its close box hid it (Ctrl+L in either window).
+  void ShowPanel();
 
   // The layer list.
   void LBoxDrawItem(QPainter& Canvas, int32_t Index, const TRect& Rect, TOwnerDrawState State);

@@ -9,6 +9,7 @@
 #include "toolkit/Convert.h"
 #include "toolkit/ModalResult.h"
 #include "toolkit/PictureButton.h"
+#include "toolkit/ShowModal.h"
 #include "toolkit/UiFont.h"
 
 #include <QLabel>
@@ -21,7 +22,7 @@ bool ShowColorPicker(QWidget* owner, TColor& color) {
   // Freed on every way out, an error passing through included.
   TColorForm form(owner);
   form.SelectedColor = ColorToRGB(color);
-  if (form.exec() != mrOk) return false;
+  if (ShowModal(form) != mrOk) return false;
   color = form.SelectedColor;
   return true;
 }

@@ -11,6 +11,7 @@
 #include "toolkit/ModalResult.h"
 #include "toolkit/OwnerDraw.h"
 #include "toolkit/PictureButton.h"
+#include "toolkit/ShowModal.h"
 #include "toolkit/UiFont.h"
 #include "toolkit/UpDown.h"
 
@@ -295,7 +296,7 @@ bool ShowFontPicker(QWidget* owner, TFont& font) {
   const QRect frame = owner->frameGeometry();
   form.move(frame.x() + frame.width(), frame.y());
   form.WorkingFont() = font;
-  if (form.exec() != mrOk) return false;
+  if (ShowModal(form) != mrOk) return false;
   font = form.WorkingFont();
   return true;
 }

@@ -1,4 +1,5 @@
 #include "app/MainUnit.h"
+#include "tests/support/PrintTo.h"
 #include "toolkit/Application.h"
 #include "toolkit/UiFont.h"
 #include "toolkit/UpDown.h"
@@ -6,6 +7,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFrame>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -206,7 +208,8 @@ TEST_P(MainFormHugeTest, ASizeTheBitmapCannotTakeIsReportedAndChangesNothing) {
   EXPECT_TRUE(reports[0].contains(c.height)) << reports[0].toStdString();
   EXPECT_EQ(CanvasSize(), before);
   EXPECT_EQ(paints, 0);
-  EXPECT_EQ(form->EditH->text(), c.height);
+  // The field shows the size in force, not the one that could not be made.
+  EXPECT_EQ(form->EditH->text(), QString::number(before.height()));
   // The program goes on: a valid size is taken afterwards.
   form->EditH->setText("50");
   EXPECT_EQ(CanvasSize(), QSize(before.width(), 50));
@@ -218,6 +221,29 @@ INSTANTIATE_TEST_SUITE_P(Cases, MainFormHugeTest,
                                            HugeCase{"TooHigh", "300", "32768"},
                                            HugeCase{"TooManyPixels", "32767", "2049"}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// After the report, the field shows the size in force, quietly: typed digit by digit, the last size
+// that could be made; pasted, the size before. Neither is a step of the history.
+TEST_F(MainFormTest, AfterASizeThatCannotBeMadeTheFieldShowsTheSizeInForce) {
+  Type(form->EditW, "65535");
+  ASSERT_EQ(reports.size(), 1);
+  EXPECT_EQ(form->EditW->text(), "6553");
+  EXPECT_EQ(CanvasSize(), QSize(6553, 200));
+  const std::size_t steps = Composition->History.UndoCount();
+
+  form->EditH->selectAll();
+  QGuiApplication::clipboard()->setText(QStringLiteral("65535"));
+  QTest::keyClick(form->EditH, Qt::Key_V, Qt::ControlModifier);
+  EXPECT_EQ(reports.size(), 2);
+  EXPECT_EQ(form->EditH->text(), "200");
+  EXPECT_EQ(CanvasSize(), QSize(6553, 200));
+  EXPECT_EQ(Composition->History.UndoCount(), steps);
+  // Undo takes back the typed width as one step, the field with it.
+  form->BtnUndo->click();
+  EXPECT_EQ(form->EditW->text(), "200");
+  EXPECT_EQ(CanvasSize(), QSize(200, 200));
+  EXPECT_EQ(reports.size(), 2);
+}
 
 // A drag of (+10, -5) in two steps, with any button.
 class MainFormDragTest : public MainFormTest, public ::testing::WithParamInterface<Qt::MouseButton> {};

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -36,7 +37,7 @@ class HistoryTest : public ::testing::Test {
     zelto.SetLayerSelected(2, true);
     zelto.SetLayerSelected(0, true);
     history.AddView(this, [this] { return TViewState{shown, sizeof(int)}; },
-                    [this](const std::any& data) { shown = std::any_cast<int>(data); });
+                    [this](const std::any& data) { shown = data.has_value() ? std::any_cast<int>(data) : -1; });
   }
   ~HistoryTest() override { Composition = nullptr; }
 
@@ -325,6 +326,148 @@ TEST_F(HistoryTest, AStepOfOneLayerAmongManyCostsThatLayerAndAPointerEach) {
   // 1,003 pointers and the new fields of one layer; copying every layer's 100 characters again
   // would cost 100 KiB more.
   EXPECT_LT(history.Bytes() - bytes, 1003 * 16 + 2048);
+}
+
+// With 1,000 layers selected, a paste of 100,000 characters is a step of about 100 MB. The
+// composition as it stands does not count against the bound, and the newest step is kept
+// whatever its size: the paste can be undone, and so can what came before it while there is room.
+TEST_F(HistoryTest, AHugeStepIsKeptAndTheCompositionAsItStandsIsNotCounted) {
+  for (int i = 0; i < 1000; ++i) zelto.AddLayer("small");
+  Act(TStepKind::Select, [&] {
+    for (int32_t i = 0; i < zelto.LayerCount(); ++i) zelto.SetLayerSelected(i, true);
+  });
+  Type("typed");
+  history.BreakMerge();
+  Type(std::string(100000, 'p').c_str());
+  EXPECT_EQ(history.UndoCount(), 2u) << "the paste and the typing before it";
+  EXPECT_LE(history.Bytes(), TZeltoHistory::kMaxBytes);
+
+  // Another paste: its state before holds 100 MB that only the history keeps. It goes over the
+  // bound, so the older steps go, but not this one.
+  history.BreakMerge();
+  Type(std::string(100000, 'q').c_str());
+  EXPECT_EQ(history.UndoCount(), 1u);
+  ASSERT_TRUE(history.Undo());
+  EXPECT_EQ(zelto.GetLayer(999).Text, std::string(100000, 'p'));
+  EXPECT_FALSE(history.CanUndo());
+  ASSERT_TRUE(history.Redo());
+  EXPECT_EQ(zelto.GetLayer(0).Text, std::string(100000, 'q'));
+  // Smaller steps fit beside the composition as it stands; the paste, over the bound by itself,
+  // goes once a newer step has come.
+  Act(TStepKind::Align, [&] { zelto.GetLayer(0).Left = 1; });
+  Act(TStepKind::Align, [&] { zelto.GetLayer(0).Left = 2; });
+  EXPECT_EQ(history.UndoCount(), 2u);
+}
+
+// ---- Failures ----
+
+// A window's view that fails to save, as when memory runs out, on the action's end or beginning.
+class FailingViewTest : public HistoryTest {
+ protected:
+  FailingViewTest() {
+    history.AddView(&failing, [this]() -> TViewState {
+      if (failing) throw std::runtime_error("out of memory, say");
+      return {};
+    }, [](const std::any&) {});
+    history.OnError = [this](const std::exception& error) { errors.push_back(error.what()); };
+  }
+
+  bool failing = false;
+  std::vector<std::string> errors;
+};
+
+TEST_F(FailingViewTest, AStepThatCannotBeRecordedIsReportedAndTheNextOneRecords) {
+  Type("recorded");
+  failing = true;
+  Type("not recorded");  // its end fails: this must not end the program
+  EXPECT_EQ(errors, std::vector<std::string>{"out of memory, say"});
+  EXPECT_EQ(zelto.GetLayer(0).Text, "not recorded");
+  EXPECT_EQ(history.UndoCount(), 1u);
+
+  Type("begun without a state");  // its beginning fails: no step for it either
+  EXPECT_EQ(errors.size(), 2u);
+  failing = false;
+  const CompositionFields before = FieldsOf(zelto);
+  Act(TStepKind::Align, [&] { zelto.GetLayer(0).Left = 77; });
+  EXPECT_EQ(history.UndoCount(), 2u);
+  ASSERT_TRUE(history.Undo());
+  EXPECT_EQ(FieldsOf(zelto), before);
+  ASSERT_TRUE(history.Undo());
+  EXPECT_EQ(zelto.GetLayer(0).Text, "P");
+}
+
+// A handler that fails halfway, its error leaving the action's scope, has changed what it
+// changed: that is one step, which undo takes back.
+TEST_F(HistoryTest, AHandlerThatFailsHalfwayMakesOneStepOfWhatItChanged) {
+  const CompositionFields before = FieldsOf(zelto);
+  EXPECT_THROW(Act(TStepKind::Drag,
+                   [&] {
+                     zelto.GetLayer(0).MoveBy(10, 0);
+                     throw std::runtime_error("Integer overflow");
+                   }),
+               std::runtime_error);
+  EXPECT_EQ(history.UndoCount(), 1u);
+  ASSERT_TRUE(history.Undo());
+  EXPECT_EQ(FieldsOf(zelto), before);
+}
+
+// ---- Saved and unsaved ----
+
+TEST_F(HistoryTest, IsUnsavedFromTheFirstChangeUntilSavedAndSavedAgainWhenUndoneBackToIt) {
+  history.MarkSaved();
+  EXPECT_FALSE(history.Modified());
+  SelectOnly(1);
+  EXPECT_FALSE(history.Modified()) << "a selection is no change";
+  Type("x");
+  EXPECT_TRUE(history.Modified());
+  history.MarkSaved();
+  EXPECT_FALSE(history.Modified());
+  Type("xy");
+  Act(TStepKind::Align, [&] { zelto.GetLayer(1).AlignToAnchor(8); });
+  EXPECT_TRUE(history.Modified());
+  history.Undo();
+  history.Undo();
+  EXPECT_FALSE(history.Modified());
+  history.Undo();
+  EXPECT_TRUE(history.Modified());
+  history.Redo();
+  EXPECT_FALSE(history.Modified());
+}
+
+TEST_F(HistoryTest, StartingAfreshForgetsTheStepsAndShowsTheNewComposition) {
+  Type("x");
+  shown = 5;
+  int reloaded = 0;
+  history.AddView(&reloaded, [] { return TViewState{}; },
+                  [&reloaded](const std::any& data) { reloaded += data.has_value() ? 100 : 1; });
+  TZeltoContent content{{321, 123, OtherFont()}, {}};
+  TZeltoLayerFields layer;
+  layer.Text = "new";
+  content.Layers = {std::make_shared<const TZeltoLayerFields>(layer)};
+  const int32_t selection[] = {0};
+  history.Start(content, selection);
+  EXPECT_EQ(zelto.LayerCount(), 1);
+  EXPECT_EQ(zelto.GetLayer(0).Text, "new");
+  EXPECT_EQ(zelto.SelectionIndexes(), std::vector<int32_t>{0});
+  EXPECT_EQ(zelto.CanvasFields(), content.Canvas);
+  EXPECT_EQ(reloaded, 1) << "the views are told to show the composition as it stands";
+  EXPECT_EQ(shown, -1);
+  EXPECT_FALSE(history.CanUndo());
+  EXPECT_FALSE(history.Modified());
+  Type("changed");
+  EXPECT_TRUE(history.Modified());
+  history.Undo();
+  EXPECT_EQ(zelto.GetLayer(0).Text, "new");
+  EXPECT_FALSE(history.Modified());
+}
+
+TEST_F(HistoryTest, StartingWithACanvasTheBitmapCannotTakeChangesNothing) {
+  Type("x");
+  const CompositionFields before = FieldsOf(zelto);
+  const TZeltoContent content{{TBitmap::kMaxSide + 1, 10, OtherFont()}, {}};
+  EXPECT_THROW(history.Start(content, {}), EOutOfResources);
+  EXPECT_EQ(FieldsOf(zelto), before);
+  EXPECT_TRUE(history.CanUndo());
 }
 
 }  // namespace

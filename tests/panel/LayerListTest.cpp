@@ -98,6 +98,40 @@ TEST_F(PanelTest, ClosingThePanelOnlyHidesIt) {
   EXPECT_EQ(Composition->LayerCount(), 1);
 }
 
+// The closed panel comes back with Ctrl+L, pressed in the main window, where it was and with its
+// list and editors as they were; in the panel itself the key changes nothing.
+TEST_F(PanelTest, CtrlLShowsTheClosedPanelAgainAsItWas) {
+  MakeLayers({"P", "Q", "R"});
+  FocusList();
+  ClickRow(0);
+  ClickRow(2, Qt::ControlModifier);
+  QTest::keyClicks(form->MemText, "typed");
+  form->UdCharSpan->Step(-1);
+  const QRect place = form->frameGeometry();
+  const std::vector<int> marked = MarkedRows();
+  const QString memo = form->MemText->toPlainText(), charSpan = form->EditCharSpan->text();
+  const int32_t current = form->LBox->ItemIndex();
+
+  EXPECT_TRUE(form->close());
+  ASSERT_TRUE(form->isHidden());
+  MainForm->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(MainForm));
+  QTest::keyClick(MainForm->EditW, Qt::Key_L, Qt::ControlModifier);
+  ASSERT_TRUE(form->isVisible());
+  EXPECT_TRUE(QTest::qWaitForWindowActive(form));
+  EXPECT_EQ(form->frameGeometry(), place);
+  EXPECT_EQ(MarkedRows(), marked);
+  EXPECT_EQ(form->LBox->ItemIndex(), current);
+  EXPECT_EQ(form->MemText->toPlainText(), memo);
+  EXPECT_EQ(form->EditCharSpan->text(), charSpan);
+  EXPECT_EQ(MainForm->EditW->text(), "200");
+
+  QTest::keyClick(form->LBox, Qt::Key_L, Qt::ControlModifier);
+  EXPECT_TRUE(form->isVisible());
+  EXPECT_EQ(MarkedRows(), marked);
+  EXPECT_EQ(Composition->LayerCount(), 3);
+}
+
 // --- Adding, copying, deleting ---
 
 TEST_F(PanelTest, AddOnAnEmptyCompositionSelectsTheTickCountLayer) {

@@ -59,3 +59,33 @@ close_program() {
   wait "$pid" || status=$?
   [ "$status" -eq 0 ] || fail "the program ended with $status"
 }
+
+# Under a window manager, which frames the windows: waits until the windows titled by the
+# arguments are mapped and prints, a line each, the id of each and the screen position of its
+# client area's top-left corner ("ID X Y"), for about 20 seconds at most.
+client_windows() {
+  local lines title
+  for _ in $(seq 1 100); do
+    lines=""
+    for title in "$@"; do
+      local line
+      line=$(xwininfo -root -tree 2>/dev/null | grep -E "^ +0x[0-9a-f]+ \"$title\":" |
+        sed -E 's/^ +(0x[0-9a-f]+) .* \+(-?[0-9]+)\+(-?[0-9]+)$/\1 \2 \3/' | head -1) || true
+      [ -n "$line" ] || break
+      lines+="$line"$'\n'
+    done
+    [ "$(grep -c . <<<"$lines")" -eq $# ] && { printf '%s' "$lines"; return 0; }
+    sleep 0.2
+  done
+  fail "the windows $* did not show"
+}
+
+# Whether the window titled TITLE is mapped (shown) now.
+window_shown() {
+  local id ids
+  ids=$(xwininfo -root -tree 2>/dev/null | grep -E "^ +0x[0-9a-f]+ \"$1\":" | sed -E 's/^ +(0x[0-9a-f]+) .*/\1/') || true
+  for id in $ids; do
+    [[ "$(xwininfo -id "$id" 2>/dev/null)" == *"Map State: IsViewable"* ]] && return 0
+  done
+  return 1
+}
