@@ -180,10 +180,17 @@ void TZeltoLayer::Draw(TCanvas& canvas) {
   });
 }
 
+// Every character is measured and placed, its advance checked; one whose cell lies farther off
+// the bitmap than any glyph reaches would paint nothing, and is not handed to the canvas. Most of
+// a long text lies there, and so costs its measuring only.
 void TZeltoLayer::DrawLine(int32_t x, int32_t y, std::string_view line, TCanvas& canvas) const {
+  const int64_t h = canvas.TextHeight(Text);
+  const int64_t reach = MaxGlyphReach(h);
+  const bool lineShows = y + h + reach > 0 && y - reach < Owner->Height;
   ForEachChar(line, [&](std::string_view ch) {
-    canvas.TextOut(x, y, ch);
-    x = CheckedAdd(x, CheckedAdd(canvas.TextWidth(ch), CharSpan));
+    const int32_t width = canvas.TextWidth(ch);
+    if (lineShows && int64_t(x) + width + reach > 0 && x - reach < Owner->Width) canvas.TextOut(x, y, ch);
+    x = CheckedAdd(x, CheckedAdd(width, CharSpan));
   });
 }
 

@@ -422,12 +422,15 @@ void RepaintLayerList() { LayerForm->LBox->Repaint(); }
 
 void TLayerForm::MemTextChange(QObject*) {
   const TZeltoAction action(Composition->History, TStepKind::Text);
+  // The memo's text as the layers store it, converted once for them all.
+  memoText_ = Composition->SelectedCount() > 0 ? MemoToLayerText(MemText->toPlainText()) : std::string();
   ForEachSelected(true, std::bind_front(&TLayerForm::TextProc, this));
+  memoText_.clear();
   RepaintLayerList();
   RepaintCanvas();
 }
 
-void TLayerForm::TextProc(int32_t, TZeltoLayer& Layer) { Layer.SetText(MemoToLayerText(MemText->toPlainText())); }
+void TLayerForm::TextProc(int32_t, TZeltoLayer& Layer) { Layer.SetText(memoText_); }
 
 void TLayerForm::EditLineSpanChange(QObject* Sender) {
   const TZeltoAction action(Composition->History, Sender == EditCharSpan ? TStepKind::CharSpan : TStepKind::LineSpan);

@@ -14,6 +14,7 @@
 #include <any>
 #include <cstdint>
 #include <memory>
+#include <string>
 
 class QFrame;
 class QLineEdit;
@@ -111,6 +112,8 @@ class TLayerForm : public QWidget {
 
   // The memo's text as last kept with a state, which the next states share while it stays.
   QString keptMemo_;
+  // The memo's text in the layers' form while MemTextChange hands it to TextProc.
+  std::string memoText_;
 };
 
 // The layer panel; the program creates it after the main window and frees it first.

@@ -1,5 +1,7 @@
 #include "toolkit/GlyphStamp.h"
 
+#include "toolkit/TextEngine.h"
+
 #include <QFontMetrics>
 #include <QPainter>
 
@@ -135,8 +137,9 @@ std::vector<TGlyphStamp::Blender> TGlyphStamp::Blenders() {
 
 std::optional<TGlyphStamp> TGlyphStamp::Capture(const QFont& font, const QString& text, int32_t cellWidth) {
   const QFontMetrics metrics(font);
-  // Glyphs seldom reach a line height beyond their cell; when one does, the margin grows.
-  for (int32_t margin = metrics.height() + 16; margin <= 8 * (metrics.height() + 16); margin *= 2) {
+  // Glyphs seldom reach a line height beyond their cell; when one does, the margin grows, as far
+  // as any glyph is taken to reach.
+  for (int32_t margin = metrics.height() + 16; margin <= MaxGlyphReach(metrics.height()); margin *= 2) {
     QImage scratch(std::max(cellWidth, 0) + 2 * margin, metrics.height() + 2 * margin, QImage::Format_RGB32);
     scratch.fill(Qt::black);
     {

@@ -9,6 +9,10 @@
 
 class QPainter;
 
+// How far beyond its character cell a glyph of a font whose lines are `lineHeight` high can
+// paint, at most: a cell farther off a device than this paints nothing on it.
+constexpr int64_t MaxGlyphReach(int64_t lineHeight) { return 8 * (lineHeight + 16); }
+
 class TTextEngine {
  public:
   virtual ~TTextEngine() = default;
