@@ -13,12 +13,12 @@
 //   anywhere in an unquoted value. Spaces belong to the value, quoted or not.
 // - The first record is the header: the column names, each non-empty and unique (compared
 //   exactly). Every later record is a data row with exactly as many values as the header has
-//   names. A line with nothing on it is a record of one empty value, as RFC 4180 reads it, so it
-//   is an error unless the table has one column; only the one line break that ends the last
-//   record is no record.
+//   names. A line with nothing on it is a record of one empty value, as RFC 4180's grammar has it,
+//   so it is an error unless the table has one column; a line break at the very end of the table
+//   starts no further record.
 // - Every error is an ECsvError whose text is one line: "line 3, column 7: " and the reason.
-//   Lines are counted by their LFs, those inside quoted values too; a column counts the Unicode
-//   characters of its line before it, the byte-order mark not among them.
+//   Lines are counted by their LFs, those inside quoted values too; the column is one more than
+//   the Unicode characters before it on its line, the byte-order mark not among them.
 // Reading takes time linear in the size of the bytes.
 #include <QByteArray>
 #include <QByteArrayView>
