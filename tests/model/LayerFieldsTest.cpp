@@ -1,7 +1,8 @@
 // Every field of a layer, one at a time: each is compared, copied by Assign (but the block
-// measures, which a copy measures afresh) and put back by undo and redo. The table of changes
+// measures, which a copy measures afresh), put back by undo and redo, and kept by a document. The table of changes
 // names each field by a structured binding, so that a field added to TZeltoLayerFields fails
 // here until it has a change of its own.
+#include "model/Document.h"
 #include "model/Zelto.h"
 
 #include "tests/support/CompositionFields.h"
@@ -90,6 +91,14 @@ TEST_P(EachFieldTest, IsComparedCopiedAndRestored) {
   EXPECT_EQ(Layer().Fields(), before);
   ASSERT_TRUE(zelto.History.Redo());
   EXPECT_EQ(Layer().Fields(), after);
+}
+
+TEST_P(EachFieldTest, SurvivesADocument) {
+  GetParam().change(Layer().Fields());
+  const TZeltoContent content = *zelto.History.Content();
+  const TDocumentRead read = ReadDocument(WriteDocument(content, {}));
+  ASSERT_EQ(read.Document.Content.Layers.size(), 1u);
+  EXPECT_EQ(*read.Document.Content.Layers[0], Layer().Fields());
 }
 
 INSTANTIATE_TEST_SUITE_P(Fields, EachFieldTest, ::testing::ValuesIn(EachFieldChanged()),
