@@ -1,5 +1,6 @@
 #include "app/MainUnit.h"
 
+#include "app/Document.h"
 #include "app/PictureExport.h"
 #include "pickers/ButtonPictures.h"
 #include "pickers/Misc.h"
@@ -14,11 +15,21 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFrame>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
+#include <QShortcut>
+#include <QUrl>
 #include <QScrollArea>
 #include <QToolButton>
 #include <QVBoxLayout>
+
+#include <algorithm>
+#include <utility>
 
 TMainForm* MainForm = nullptr;
 
@@ -41,17 +52,27 @@ TMainForm::TMainForm() {
   Panel1 = new QFrame(this);
   Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
   Panel1->setFixedHeight(41);
-  // The size fields start at "200", their spinners stepping within 1..400.
-  EditW = MakeUpDownEdit(Panel1, QRect(8, 10, 49, 21), 1, 400, 200, UdW);
-  EditH = MakeUpDownEdit(Panel1, QRect(80, 10, 49, 21), 1, 400, 200, UdH);
+  // The size fields start at "200", their spinners stepping within 1..400; the document's name
+  // stands below them.
+  EditW = MakeUpDownEdit(Panel1, QRect(8, 3, 49, 21), 1, 400, 200, UdW);
+  EditH = MakeUpDownEdit(Panel1, QRect(80, 3, 49, 21), 1, 400, 200, UdH);
+  LblDocument = new QLabel(Panel1);
+  LblDocument->setObjectName(QStringLiteral("LblDocument"));
+  LblDocument->setGeometry(8, 26, 147, 13);
   BtnUndo = MakeButton<QToolButton>(Panel1, QRect(160, 8, 25, 25), UndoGlyph(), "BtnUndo");
   BtnRedo = MakeButton<QToolButton>(Panel1, QRect(186, 8, 25, 25), RedoGlyph(), "BtnRedo");
-  BtnSave = MakeButton<QToolButton>(Panel1, QRect(220, 8, 25, 25), SavePictureGlyph(), "BtnSave");
+  BtnSave = MakeButton<QToolButton>(Panel1, QRect(220, 8, 25, 25), ExportPictureGlyph(), "BtnSave");
   BtnCopyPicture = MakeButton<QToolButton>(Panel1, QRect(246, 8, 25, 25), CopyPictureGlyph(), "BtnCopyPicture");
-  BtnUndo->setToolTip(QStringLiteral("undo"));
-  BtnRedo->setToolTip(QStringLiteral("redo"));
-  BtnSave->setToolTip(QStringLiteral("save picture"));
-  BtnCopyPicture->setToolTip(QStringLiteral("copy picture"));
+  // The document's buttons, smaller, in two rows at the strip's end.
+  BtnNew = MakeButton<QToolButton>(Panel1, QRect(274, 2, 19, 19), NewDocumentGlyph(), "BtnNew");
+  BtnOpen = MakeButton<QToolButton>(Panel1, QRect(293, 2, 19, 19), OpenDocumentGlyph(), "BtnOpen");
+  BtnSaveDocument = MakeButton<QToolButton>(Panel1, QRect(312, 2, 19, 19), SaveDocumentGlyph(), "BtnSaveDocument");
+  BtnSaveAs = MakeButton<QToolButton>(Panel1, QRect(274, 21, 19, 19), SaveDocumentAsGlyph(), "BtnSaveAs");
+  const std::pair<QToolButton*, const char*> hints[] = {
+      {BtnUndo, "undo"},         {BtnRedo, "redo"},        {BtnSave, "export picture"},
+      {BtnCopyPicture, "copy picture"}, {BtnNew, "new"}, {BtnOpen, "open"},
+      {BtnSaveDocument, "save"}, {BtnSaveAs, "save as"}};
+  for (const auto& [button, hint] : hints) button->setToolTip(QLatin1String(hint));
 
   ScrollBox1 = new QScrollArea(this);
   PBox = new TPaintBox;
@@ -70,7 +91,12 @@ TMainForm::TMainForm() {
   ConnectHandler(BtnRedo, &QToolButton::clicked, this, &TMainForm::BtnRedoClick);
   ConnectHandler(BtnSave, &QToolButton::clicked, this, &TMainForm::BtnSaveClick);
   ConnectHandler(BtnCopyPicture, &QToolButton::clicked, this, &TMainForm::BtnCopyPictureClick);
-  AddPictureKeys(this, BtnSave, BtnCopyPicture);
+  ConnectHandler(BtnNew, &QToolButton::clicked, this, &TMainForm::BtnNewClick);
+  ConnectHandler(BtnOpen, &QToolButton::clicked, this, &TMainForm::BtnOpenClick);
+  ConnectHandler(BtnSaveDocument, &QToolButton::clicked, this, &TMainForm::BtnSaveDocumentClick);
+  ConnectHandler(BtnSaveAs, &QToolButton::clicked, this, &TMainForm::BtnSaveAsClick);
+  AddKeys();
+  setAcceptDrops(true);
   PBox->OnPaint = [this] { PBoxPaint(PBox); };
   PBox->OnMouseDown = [this](TMouseButton button, TShiftState shift, int32_t x, int32_t y) {
     PBoxMouseDown(PBox, button, shift, x, y);
@@ -97,13 +123,22 @@ void TMainForm::FormCreate(QObject*) {
   MakeNumericEdit(EditH);
   Dragging = false;
   Composition->History.AddView(this, [this] { return SaveView(); }, [this](const std::any& view) { LoadView(view); });
-  Composition->History.OnChange = [this] { UpdateUndoButtons(); };
+  Document = std::make_unique<TDocument>(this);
+  Document->OnNameChange = [this] { ShowDocumentName(); };
+  Composition->History.MarkSaved();
+  Composition->History.OnChange = [this] {
+    UpdateUndoButtons();
+    Document->Changed();
+  };
   Composition->History.OnError = [](const std::exception& error) { ShowException(error); };
   UpdateUndoButtons();
+  ShowDocumentName();
   MakeUndoKeys(this, [] { Composition->History.Undo(); }, [] { Composition->History.Redo(); });
 }
 
 void TMainForm::FormDestroy(QObject*) {
+  // The recovery copy goes first: its thread may still hold a part of the composition.
+  Document.reset();
   delete Composition;
   Composition = nullptr;
 }
@@ -189,9 +224,15 @@ TViewState TMainForm::SaveView() const {
 }
 
 void TMainForm::LoadView(const std::any& view) {
-  const auto& fields = std::any_cast<const TSizeFields&>(view);
-  UdW->Restore(fields.Width, fields.WidthPosition);
-  UdH->Restore(fields.Height, fields.HeightPosition);
+  if (view.has_value()) {
+    const auto& fields = std::any_cast<const TSizeFields&>(view);
+    UdW->Restore(fields.Width, fields.WidthPosition);
+    UdH->Restore(fields.Height, fields.HeightPosition);
+  } else {
+    // A new composition: the fields show its size, the spinners as near it as they go.
+    for (auto [spinner, size] : {std::pair{UdW, Composition->Width}, std::pair{UdH, Composition->Height}})
+      spinner->Restore(QString::number(size), static_cast<int16_t>(std::clamp<int32_t>(size, spinner->Min(), spinner->Max())));
+  }
   PBox->resize(Composition->Width, Composition->Height);
   RepaintCanvas();
 }
@@ -205,9 +246,67 @@ void TMainForm::BtnSaveClick(QObject*) { SavePicture(this); }
 
 void TMainForm::BtnCopyPictureClick(QObject*) { CopyPicture(); }
 
+void TMainForm::BtnNewClick(QObject*) { Document->New(); }
+
+void TMainForm::BtnOpenClick(QObject*) { Document->Open(); }
+
+void TMainForm::BtnSaveDocumentClick(QObject*) { Document->Save(); }
+
+void TMainForm::BtnSaveAsClick(QObject*) { Document->SaveAs(); }
+
+void TMainForm::ShowDocumentName() {
+  const QString name = Document->Name() + (Document->Modified() ? QStringLiteral(" *") : QString());
+  LblDocument->setText(LblDocument->fontMetrics().elidedText(name, Qt::ElideMiddle, LblDocument->width()));
+  LblDocument->setToolTip(Document->Path().isEmpty() ? name : QDir::toNativeSeparators(Document->Path()));
+}
+
+void TMainForm::AddKeys() {
+  const auto bind = [this](QKeyCombination keys, QAbstractButton* button) {
+    // For the whole program rather than one window; a modal dialog blocks it like any input. A
+    // focused text field claims the keys it handles itself (Ctrl+C) before any shortcut sees
+    // them.
+    auto* shortcut = new QShortcut(QKeySequence(keys), this);
+    shortcut->setContext(Qt::ApplicationShortcut);
+    connect(shortcut, &QShortcut::activated, button, &QAbstractButton::click);
+  };
+  bind(Qt::CTRL | Qt::Key_N, BtnNew);
+  bind(Qt::CTRL | Qt::Key_O, BtnOpen);
+  bind(Qt::CTRL | Qt::Key_S, BtnSaveDocument);
+  bind(Qt::CTRL | Qt::SHIFT | Qt::Key_S, BtnSaveAs);
+  bind(Qt::CTRL | Qt::Key_E, BtnSave);
+  bind(Qt::CTRL | Qt::SHIFT | Qt::Key_C, BtnCopyPicture);
+  bind(Qt::CTRL | Qt::Key_C, BtnCopyPicture);
+}
+
 void TMainForm::closeEvent(QCloseEvent* event) {
+  // Unsaved changes are saved or discarded first, as the user chooses; Cancel keeps the program.
+  bool leave = false;
+  Guarded([&] { leave = Document->MayLeave(); });
+  if (!leave) {
+    event->ignore();
+    return;
+  }
   event->accept();
   QCoreApplication::quit();
+}
+
+namespace {
+// The one local file a drag brings, if it brings one.
+QString DroppedFile(const QMimeData* data) {
+  const QList<QUrl> urls = data->urls();
+  return urls.size() == 1 && urls[0].isLocalFile() ? urls[0].toLocalFile() : QString();
+}
+}  // namespace
+
+void TMainForm::dragEnterEvent(QDragEnterEvent* event) {
+  if (!DroppedFile(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void TMainForm::dropEvent(QDropEvent* event) {
+  const QString path = DroppedFile(event->mimeData());
+  if (path.isEmpty()) return;
+  event->acceptProposedAction();
+  Guarded([&] { Document->Open(path); });
 }
 
 void RepaintCanvas() { MainForm->PBox->repaint(); }

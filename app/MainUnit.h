@@ -1,17 +1,20 @@
 #pragma once
 // The main window: the canvas in a scrolling area, the canvas size fields, the drag of the
-// selected layers, and the buttons that undo and redo the user's changes and save and copy the
-// picture.
+// selected layers, and the buttons that undo and redo the user's changes, export and copy the
+// picture, and make, open and save the document, whose name it shows.
 #include "model/Zelto.h"
 #include "toolkit/PaintBox.h"
 
 #include <QWidget>
 
 #include <any>
+#include <memory>
 #include <cstdint>
 
 class QFrame;
+class QLabel;
 class QLineEdit;
+class TDocument;
 class QScrollArea;
 class QToolButton;
 class TUpDown;
@@ -30,8 +33,16 @@ class TMainForm : public QWidget {
   QToolButton* BtnRedo;
   QToolButton* BtnSave;
   QToolButton* BtnCopyPicture;
+  QToolButton* BtnNew;
+  QToolButton* BtnOpen;
+  QToolButton* BtnSaveDocument;
+  QToolButton* BtnSaveAs;
+  QLabel* LblDocument;  // the document's name, marked while it has unsaved changes
   QScrollArea* ScrollBox1;
   TPaintBox* PBox;
+
+  // The document the composition is kept in.
+  std::unique_ptr<TDocument> Document;
 
   bool Dragging = false;
   int32_t LastX = 0;
@@ -49,14 +60,22 @@ class TMainForm : public QWidget {
   void MoveProc(int32_t Index, TZeltoLayer& Layer);
   void BtnUndoClick(QObject* Sender);
   void BtnRedoClick(QObject* Sender);
-  // Save the picture as an image file, copy it to the clipboard; Ctrl+S and Ctrl+Shift+C (or
+  // Export the picture as an image file, copy it to the clipboard; Ctrl+E and Ctrl+Shift+C (or
   // Ctrl+C outside text fields) click them from either window.
   void BtnSaveClick(QObject* Sender);
   void BtnCopyPictureClick(QObject* Sender);
+  // The document: Ctrl+N, Ctrl+O, Ctrl+S and Ctrl+Shift+S click them from either window.
+  void BtnNewClick(QObject* Sender);
+  void BtnOpenClick(QObject* Sender);
+  void BtnSaveDocumentClick(QObject* Sender);
+  void BtnSaveAsClick(QObject* Sender);
 
  protected:
-  // Closing the main window ends the program.
+  // Closing the main window ends the program, once unsaved changes are saved or discarded.
   void closeEvent(QCloseEvent* event) override;
+  // A document file dropped on the window opens as with Open.
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   // After a size the bitmap cannot take, the field shows the size in force again, without a
@@ -71,6 +90,9 @@ class TMainForm : public QWidget {
   void LoadView(const std::any& view);
   // Greys the undo and redo buttons while there is nothing to undo or redo.
   void UpdateUndoButtons();
+  void ShowDocumentName();
+  // The keys of the whole program that click the main window's buttons.
+  void AddKeys();
 };
 
 // The main window; the program creates it first and frees it last.

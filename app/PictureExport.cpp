@@ -4,13 +4,11 @@
 #include "model/Zelto.h"
 #include "toolkit/Canvas.h"
 
-#include <QAbstractButton>
 #include <QClipboard>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QShortcut>
 #include <QStandardPaths>
 
 namespace {
@@ -70,17 +68,3 @@ void SavePicture(QWidget* owner) {
 }
 
 void CopyPicture() { QGuiApplication::clipboard()->setImage(CompositionPicture()); }
-
-void AddPictureKeys(QWidget* window, QAbstractButton* save, QAbstractButton* copy) {
-  const auto bind = [window](QKeyCombination keys, QAbstractButton* button) {
-    // For the whole program rather than one window; a modal dialog blocks it like any input. A
-    // focused text field claims the keys it handles itself (Ctrl+C) before any shortcut sees
-    // them.
-    auto* shortcut = new QShortcut(QKeySequence(keys), window);
-    shortcut->setContext(Qt::ApplicationShortcut);
-    QObject::connect(shortcut, &QShortcut::activated, button, &QAbstractButton::click);
-  };
-  bind(Qt::CTRL | Qt::Key_S, save);
-  bind(Qt::CTRL | Qt::SHIFT | Qt::Key_C, copy);
-  bind(Qt::CTRL | Qt::Key_C, copy);
-}

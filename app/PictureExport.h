@@ -3,7 +3,6 @@
 // programs to paste.
 #include <QImage>
 
-class QAbstractButton;
 class QWidget;
 
 // The composition as it paints now, rendered afresh: Width × Height pixels of 24-bit colour,
@@ -17,7 +16,3 @@ void SavePicture(QWidget* owner);
 // Puts the picture on the clipboard as an image.
 void CopyPicture();
 
-// Keys that click the buttons anywhere in the program's windows while no dialog is open:
-// Ctrl+S `save`; Ctrl+Shift+C and Ctrl+C `copy`, except that a text field with the focus keeps
-// Ctrl+C to copy its own text.
-void AddPictureKeys(QWidget* window, QAbstractButton* save, QAbstractButton* copy);

@@ -1,7 +1,7 @@
 # The Debian package (cpack -G DEB): what app/ installs, with the dependencies computed from the
 # binary by dpkg-shlibdeps plus what the binary cannot show.
 set(CPACK_PACKAGE_NAME zeltozelto)
-set(CPACK_PACKAGE_VERSION 1.0.0)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "ZeltoZelto")
 set(CPACK_PACKAGE_CONTACT "ZeltoZelto maintainers")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Composes a picture out of text layers")

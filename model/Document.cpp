@@ -71,8 +71,7 @@ QJsonObject FontToJson(const TFont& font) {
           {QStringLiteral("color"), ColorToJson(font.Color)}};
 }
 
-QJsonObject LayerToJson(const TZeltoLayerFields& layer, int index) {
-  const TCodePage& codePage = TCodePage::System();
+QJsonObject LayerToJson(const TZeltoLayerFields& layer, int index, const TCodePage& codePage) {
   QJsonArray text;
   QStringList unicode;
   bool exact = true;
@@ -300,6 +299,11 @@ TZeltoLayerFields ReadLayer(const QJsonValue& value, int index, bool sameCodePag
 
 QByteArray WriteDocument(const TZeltoContent& content, std::span<const int32_t> selection,
                          const QString& recoveryOf) {
+  return WriteDocument(content, selection, recoveryOf, TCodePage::System());
+}
+
+QByteArray WriteDocument(const TZeltoContent& content, std::span<const int32_t> selection,
+                         const QString& recoveryOf, const TCodePage& codePage) {
   if (qsizetype(content.Layers.size()) > TDocumentLimits::kMaxLayers)
     throw EDocument(QStringLiteral("it has %1 layers, more than the %2 a document may hold")
                         .arg(content.Layers.size())
@@ -308,7 +312,7 @@ QByteArray WriteDocument(const TZeltoContent& content, std::span<const int32_t> 
   QJsonArray layers;
   bool anchored = false;
   for (std::size_t i = 0; i < content.Layers.size(); ++i) {
-    layers.append(LayerToJson(*content.Layers[i], static_cast<int>(i)));
+    layers.append(LayerToJson(*content.Layers[i], static_cast<int>(i), codePage));
     anchored = anchored || content.Layers[i]->Anchor.has_value();
   }
   QJsonArray selected;
@@ -316,7 +320,7 @@ QByteArray WriteDocument(const TZeltoContent& content, std::span<const int32_t> 
   QJsonObject root{
       {QStringLiteral("format"), QLatin1String(kDocumentFormat)},
       {QStringLiteral("version"), anchored ? QStringLiteral("1.1") : QStringLiteral("1.0")},
-      {QStringLiteral("codePage"), QString::fromStdString(TCodePage::System().Name())},
+      {QStringLiteral("codePage"), QString::fromStdString(codePage.Name())},
       {QStringLiteral("canvas"),
        QJsonObject{{QStringLiteral("width"), content.Canvas.Width}, {QStringLiteral("height"), content.Canvas.Height}}},
       {QStringLiteral("defaultFont"), FontToJson(content.Canvas.DefaultFont)},

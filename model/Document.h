@@ -17,6 +17,7 @@
 // with a value out of its range is refused as a whole, with the reason, and nothing of it is
 // used. The writer keeps to the same limits, so that nothing is saved that could not be opened.
 #include "model/Zelto.h"
+#include "toolkit/CodePage.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -47,7 +48,8 @@ class EDocument : public std::runtime_error {
 struct TZeltoDocument {
   TZeltoContent Content;
   std::vector<int32_t> Selection;  // layer indexes, in the order of selecting
-  // The document a recovery copy was kept for; empty for any other document.
+  // The document a recovery copy was kept for; empty for one never saved and for any other
+  // document.
   QString RecoveryOf;
 };
 
@@ -58,10 +60,14 @@ struct TDocumentRead {
   QStringList Unconverted;
 };
 
-// The composition `content` with `selection` as a document. Raises EDocument where it is over
-// the limits.
+// The composition `content` with `selection` as a document, its text converted from the system
+// code page. Raises EDocument where it is over the limits.
 QByteArray WriteDocument(const TZeltoContent& content, std::span<const int32_t> selection,
                          const QString& recoveryOf = {});
+// The same from `codePage`, which a thread other than the windows' has of its own: a code page's
+// converters serve one thread at a time.
+QByteArray WriteDocument(const TZeltoContent& content, std::span<const int32_t> selection,
+                         const QString& recoveryOf, const TCodePage& codePage);
 
 // Reads a document; raises EDocument with the reason where it cannot.
 TDocumentRead ReadDocument(QByteArrayView bytes);

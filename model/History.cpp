@@ -144,6 +144,11 @@ void TZeltoHistory::MarkSaved() {
   Changed();
 }
 
+void TZeltoHistory::MarkUnsaved() {
+  savedContent_.reset();
+  Changed();
+}
+
 bool TZeltoHistory::Modified() {
   const std::shared_ptr<const TZeltoContent> current = lastContent_ ? lastContent_ : CaptureContent();
   return !savedContent_ || !SameContent(*current, *savedContent_);

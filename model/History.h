@@ -111,6 +111,8 @@ class TZeltoHistory {
   std::shared_ptr<const TZeltoContent> Content();
   // The content as it stands is the one last saved; Modified() is false until it changes.
   void MarkSaved();
+  // No content is the one last saved: the composition came back from a recovery copy.
+  void MarkUnsaved();
   bool Modified();
 
   // The steps that can be undone, and the memory the history adds to the composition.

@@ -30,6 +30,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -402,17 +403,28 @@ TViewState TLayerForm::SaveView() {
 }
 
 void TLayerForm::LoadView(const std::any& view) {
-  const auto& editors = std::any_cast<const TEditors&>(view);
   UpdateCount();
   for (int32_t i = 0; i < LBox->Count(); ++i)
     if (LBox->Selected(i) != Composition->LayerSelected(i)) LBox->SetSelected(i, Composition->LayerSelected(i));
-  if (editors.ItemIndex >= 0 && editors.ItemIndex < LBox->Count()) LBox->SetItemIndex(editors.ItemIndex);
-  {
-    const QSignalBlocker quiet(MemText);
-    if (MemText->toPlainText() != editors.Memo) MemText->setPlainText(editors.Memo);
+  std::optional<TEditors> editors;
+  if (view.has_value()) {
+    editors = std::any_cast<const TEditors&>(view);
+  } else if (Composition->SelectedCount() > 0) {
+    // A new composition: the editors show its first selected layer, as selecting it would, but
+    // without writing into the layers; with nothing selected they keep what they show.
+    const TZeltoLayer& first = Composition->SelectedLayer(0);
+    editors = {LayerTextToMemo(first.GetText()), QString::number(first.LineSpan), RangeToInt16(first.LineSpan),
+               QString::number(first.CharSpan), RangeToInt16(first.CharSpan), Composition->SelectionIndexes()[0]};
   }
-  UdLineSpan->Restore(editors.LineSpan, editors.LineSpanPosition);
-  UdCharSpan->Restore(editors.CharSpan, editors.CharSpanPosition);
+  if (editors) {
+    if (editors->ItemIndex >= 0 && editors->ItemIndex < LBox->Count()) LBox->SetItemIndex(editors->ItemIndex);
+    {
+      const QSignalBlocker quiet(MemText);
+      if (MemText->toPlainText() != editors->Memo) MemText->setPlainText(editors->Memo);
+    }
+    UdLineSpan->Restore(editors->LineSpan, editors->LineSpanPosition);
+    UdCharSpan->Restore(editors->CharSpan, editors->CharSpanPosition);
+  }
   RepaintLayerList();
 }
 

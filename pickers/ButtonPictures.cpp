@@ -124,12 +124,63 @@ QPixmap AnchorGlyph(int anchor) {
   });
 }
 
-QPixmap SavePictureGlyph() {
+// A diskette, 14 × 14 from (x, y).
+void Diskette(QPainter& p, int x, int y) {
+  p.fillRect(x, y, 14, 14, kNavy);
+  p.fillRect(x + 3, y, 8, 6, kWhite);      // the label
+  p.fillRect(x + 4, y + 9, 6, 5, kSilver);  // the shutter
+  p.fillRect(x + 5, y + 10, 2, 3, kNavy);
+}
+
+// A landscape, sky, sun and a green field, in a black frame 11 × 10 from (x, y).
+void Landscape(QPainter& p, int x, int y) {
+  p.fillRect(x, y, 11, 10, kBlack);
+  p.fillRect(x + 1, y + 1, 9, 4, kAqua);
+  p.fillRect(x + 6, y + 2, 2, 2, kYellow);
+  p.fillRect(x + 1, y + 5, 9, 4, kGreen);
+}
+
+QPixmap ExportPictureGlyph() {
   return Picture(16, [](QPainter& p) {
-    p.fillRect(1, 1, 14, 14, kNavy);
-    p.fillRect(4, 1, 8, 6, kWhite);    // the label
-    p.fillRect(5, 10, 6, 5, kSilver);  // the shutter
-    p.fillRect(6, 11, 2, 3, kNavy);
+    Landscape(p, 0, 1);
+    // An arrow out of it, to the right and down.
+    p.setPen(Qt::NoPen);
+    p.setBrush(kRed);
+    p.drawPolygon(QPolygon({QPoint(15, 15), QPoint(8, 15), QPoint(15, 8)}));
+    p.fillRect(9, 10, 3, 3, kRed);
+  });
+}
+
+QPixmap NewDocumentGlyph() {
+  return Picture(16, [](QPainter& p) {
+    p.setPen(Qt::NoPen);
+    p.setBrush(kBlack);
+    p.drawPolygon(QPolygon({QPoint(2, 0), QPoint(10, 0), QPoint(14, 4), QPoint(14, 16), QPoint(2, 16)}));
+    p.setBrush(kWhite);
+    p.drawPolygon(QPolygon({QPoint(3, 1), QPoint(9, 1), QPoint(13, 5), QPoint(13, 15), QPoint(3, 15)}));
+    p.fillRect(9, 1, 1, 4, kBlack);  // the folded corner
+    p.fillRect(9, 4, 4, 1, kBlack);
+  });
+}
+
+QPixmap OpenDocumentGlyph() {
+  return Picture(16, [](QPainter& p) {
+    p.fillRect(0, 3, 6, 2, kBlack);  // the folder's tab
+    p.fillRect(0, 4, 15, 11, kBlack);
+    p.fillRect(1, 5, 13, 9, kYellow);
+    p.fillRect(1, 8, 13, 1, kBlack);  // its front opens
+  });
+}
+
+QPixmap SaveDocumentGlyph() {
+  return Picture(16, [](QPainter& p) { Diskette(p, 1, 1); });
+}
+
+QPixmap SaveDocumentAsGlyph() {
+  return Picture(16, [](QPainter& p) {
+    Diskette(p, 0, 0);
+    // Three dots: a name to give.
+    for (int x : {8, 11, 14}) p.fillRect(x, 14, 2, 2, kRed);
   });
 }
 

@@ -26,7 +26,13 @@ QPixmap AnchorGlyph(int anchor);
 // mirror image.
 QPixmap UndoGlyph();
 QPixmap RedoGlyph();
-// 16 × 16: the main window's buttons that save the picture (a diskette) and copy it (a picture
-// on the front one of two sheets).
-QPixmap SavePictureGlyph();
+// 16 × 16: the main window's buttons that export the picture (a picture with an arrow out of it)
+// and copy it (a picture on the front one of two sheets).
+QPixmap ExportPictureGlyph();
 QPixmap CopyPictureGlyph();
+// 16 × 16: the main window's document buttons: a new sheet, an open folder, a diskette, and a
+// diskette with a name to give.
+QPixmap NewDocumentGlyph();
+QPixmap OpenDocumentGlyph();
+QPixmap SaveDocumentGlyph();
+QPixmap SaveDocumentAsGlyph();

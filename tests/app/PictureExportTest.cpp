@@ -159,7 +159,7 @@ TEST_F(PictureExportTest, TheButtonsSitInTheTopStripsFreePart) {
     QRect place;
     const char* hint;
   };
-  for (const Button& b : {Button{MainForm->BtnSave, QRect(220, 8, 25, 25), "save picture"},
+  for (const Button& b : {Button{MainForm->BtnSave, QRect(220, 8, 25, 25), "export picture"},
                           Button{MainForm->BtnCopyPicture, QRect(246, 8, 25, 25), "copy picture"}}) {
     EXPECT_EQ(b.button->parentWidget(), MainForm->Panel1) << b.hint;
     EXPECT_EQ(b.button->geometry(), b.place) << b.hint;
@@ -415,7 +415,7 @@ QWidget* CanvasArea() { return MainForm->ScrollBox1; }
 
 constexpr QKeyCombination kCtrlC = Qt::CTRL | Qt::Key_C;
 constexpr QKeyCombination kCtrlShiftC = Qt::CTRL | Qt::SHIFT | Qt::Key_C;
-constexpr QKeyCombination kCtrlS = Qt::CTRL | Qt::Key_S;
+constexpr QKeyCombination kCtrlE = Qt::CTRL | Qt::Key_E;
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, PictureKeyTest,
@@ -427,9 +427,9 @@ INSTANTIATE_TEST_SUITE_P(
                       KeyCase{"ctrl c in the memo", Memo, kCtrlC, Does::CopyText},
                       KeyCase{"ctrl c in the width field", WidthField, kCtrlC, Does::CopyText},
                       KeyCase{"ctrl c in the line spacing field", LineSpan, kCtrlC, Does::CopyText},
-                      KeyCase{"ctrl s in the memo", Memo, kCtrlS, Does::OpenSave},
-                      KeyCase{"ctrl s in the layer list", List, kCtrlS, Does::OpenSave},
-                      KeyCase{"ctrl s in the width field", WidthField, kCtrlS, Does::OpenSave}),
+                      KeyCase{"ctrl e in the memo", Memo, kCtrlE, Does::OpenSave},
+                      KeyCase{"ctrl e in the layer list", List, kCtrlE, Does::OpenSave},
+                      KeyCase{"ctrl e in the width field", WidthField, kCtrlE, Does::OpenSave}),
     [](const auto& info) { return CaseName(info.param.name); });
 
 TEST_F(PictureExportTest, TheCopyButtonPutsTheCanvasOnTheClipboard) {
@@ -458,7 +458,7 @@ TEST_F(PictureExportTest, TheKeysWaitWhileADialogIsOpen) {
   QGuiApplication::clipboard()->setText(QStringLiteral("before"));
   ModalAnswer<TColorForm> picker([](TColorForm& form) {
     ModalAnswer<QFileDialog> save([](QFileDialog& d) { d.reject(); });
-    for (QKeyCombination keys : {kCtrlS, kCtrlShiftC, kCtrlC})
+    for (QKeyCombination keys : {kCtrlE, kCtrlShiftC, kCtrlC})
       QTest::keyClick(&form, keys.key(), keys.keyboardModifiers());
     EXPECT_FALSE(save.Opened);
     form.BitBtn2->click();

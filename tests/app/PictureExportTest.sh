@@ -2,7 +2,7 @@
 # The picture leaves the real program on a virtual X display, by the keys a user presses: a layer
 # is added and its text typed; Ctrl+Shift+C puts the canvas on the clipboard, which another
 # program (xclip) reads as PNG while the program serves it, and which must equal the canvas on the
-# screen pixel for pixel; Ctrl+S opens the save dialog, where the typed name "typed" becomes
+# screen pixel for pixel; Ctrl+E opens the save dialog, where the typed name "typed" becomes
 # typed.png in the pictures folder, again equal to the canvas. The program keeps no settings of
 # the dialog, and ends cleanly.
 #
@@ -73,8 +73,8 @@ grab_canvas "$work/canvas.png"
   fail "the clipboard's image differs from the canvas in $(differing "$work/clipboard.png" "$work/canvas.png") pixels"
 echo "ok: the clipboard's PNG equals the canvas"
 
-# Save: Ctrl+S, the dialog takes the keys, a name without an extension gets the default's.
-xdotool key ctrl+s
+# Export: Ctrl+E, the dialog takes the keys, a name without an extension gets the default's.
+xdotool key ctrl+e
 dialog=""
 for _ in $(seq 1 50); do
   tree=$(xwininfo -root -tree 2>/dev/null) || tree=""
@@ -97,7 +97,7 @@ done
 [ "$(differing "$saved" "$work/canvas.png")" = 0 ] ||
   fail "the saved file differs from the canvas in $(differing "$saved" "$work/canvas.png") pixels"
 [ ! -e "$HOME/.config/QtProject.conf" ] || fail "the program wrote the dialog's settings"
-echo "ok: Ctrl+S saved typed.png, equal to the canvas"
+echo "ok: Ctrl+E saved typed.png, equal to the canvas"
 
-close_program "$close_window" "$pid"
+close_program_discarding "$close_window" "$pid"
 echo "ok: exit 0"

@@ -5,7 +5,7 @@
 # the program receives as it receives a person's), and checks the canvas's pixels after each
 # step: add a layer, type its text, centre it, hide and show it, make it red with the colour
 # picker, drag it. Last, the program must end cleanly, with exit code 0, when the main window
-# is asked to close.
+# is asked to close and its question whether to save the changes is answered Discard.
 #
 # No window manager runs under Xvfb, so no frame is drawn: a window's outer rectangle is its
 # X window, which is what xwininfo reports and what is checked here. The places of the panel's
@@ -142,5 +142,5 @@ xdotool mousemove $((cx + 130)) $((cy + 170)) mouseup 1
 dragged() { [ "$x" -eq $((centre_x + 30)) ] && [ "$y" -eq $((centre_y + 20)) ] && [ "$w" -eq "$text_w" ] && [ "$reds" -gt 10 ]; }
 until_canvas dragged "the drag moved the text by 30, 20"
 
-close_program "$close_window" "$pid"
+close_program_discarding "$close_window" "$pid"
 echo "ok: MainForm $main, LayerForm $panel, canvas 200 x 200 white, exit 0"

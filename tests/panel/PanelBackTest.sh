@@ -54,4 +54,4 @@ xdotool type --delay 30 "yz"
 ink=$(ink_wider_than "$ink")
 echo "ok: typing in the panel's memo goes on (ink $ink wide)"
 
-close_program "$close_window" "$pid"
+close_program_discarding "$close_window" "$pid"

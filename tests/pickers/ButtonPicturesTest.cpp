@@ -37,7 +37,11 @@ TEST(ButtonPicturesTest, UseTheSixteenColoursOnATransparentGround) {
       {"anchor 8", [] { return AnchorGlyph(8); }, 16},
       {"undo", UndoGlyph, 16},
       {"redo", RedoGlyph, 16},
-      {"save picture", SavePictureGlyph, 16},
+      {"export picture", ExportPictureGlyph, 16},
+      {"new document", NewDocumentGlyph, 16},
+      {"open document", OpenDocumentGlyph, 16},
+      {"save document", SaveDocumentGlyph, 16},
+      {"save document as", SaveDocumentAsGlyph, 16},
       {"copy picture", CopyPictureGlyph, 16},
   };
   for (const Case& c : cases) {

@@ -115,4 +115,4 @@ for c in "${cases[@]}"; do
   fi
 done
 
-close_program "$close_window" "$pid"
+close_program_discarding "$close_window" "$pid"

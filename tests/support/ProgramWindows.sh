@@ -51,6 +51,19 @@ window_id() {
   grep -oE "^ +0x[0-9a-f]+ \"$1\":" <<<"$tree" | grep -oE '0x[0-9a-f]+'
 }
 
+# Asks MainForm to close, as close_program does, when the composition has unsaved changes: the
+# program asks whether to save them, and Alt+D discards them; it must then end with exit code 0.
+close_program_discarding() {
+  local close_window=$1 pid=$2 status=0
+  "$close_window" MainForm || fail "could not ask MainForm to close"
+  for _ in $(seq 1 50); do window_shown ZeltoZelto && break; sleep 0.1; done
+  window_shown ZeltoZelto || fail "closing with unsaved changes asked nothing"
+  sleep 0.3  # the question takes the keys once it is active
+  xdotool key alt+d
+  wait "$pid" || status=$?
+  [ "$status" -eq 0 ] || fail "the program ended with $status"
+}
+
 # Asks MainForm to close, as its close box does (CLOSE_WINDOW is tests/app's close_window), and
 # fails unless the program PID then ends with exit code 0.
 close_program() {
