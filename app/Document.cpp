@@ -93,29 +93,20 @@ bool TDocument::New() {
 }
 
 bool TDocument::Open() {
-  if (!MayLeave()) return false;
   const QString path = AskForFile(window_, QFileDialog::AcceptOpen, StartFolder(path_), {});
-  if (path.isEmpty()) return false;
-  Load(path);
-  return true;
+  return !path.isEmpty() && Open(path);
 }
 
 bool TDocument::Open(const QString& path) {
-  if (!MayLeave()) return false;
-  Load(path);
-  return true;
-}
-
-void TDocument::Load(const QString& path) {
+  // The file first: one that cannot be opened asks nothing, and changes nothing.
   QStringList unconverted;
   const TZeltoDocument document = ReadFile(path, unconverted);
+  if (!MayLeave()) return false;
   try {
     Adopt(document, QFileInfo(path).absoluteFilePath());
   } catch (const std::exception& error) {
     CannotOpen(path, QString::fromUtf8(error.what()));
   }
-  recovery_.Forget();
-  copyKept_ = false;
   QStringList notes;
   QStringList missing;
   for (const QString& face : FacesInUse(document.Content))
@@ -128,11 +119,13 @@ void TDocument::Load(const QString& path) {
     notes.append(QStringLiteral("Some characters of these layers have no form in this system's code page (%1) "
                                 "and show as \"?\": %2.")
                      .arg(QString::fromStdString(TCodePage::System().Name()), unconverted.join(QStringLiteral(", "))));
-  if (notes.isEmpty()) return;
-  QMessageBox box(QMessageBox::Information, QStringLiteral("ZeltoZelto"),
-                  QStringLiteral("\"%1\" is open.").arg(Name()), QMessageBox::Ok, window_);
-  box.setInformativeText(notes.join(QStringLiteral("\n\n")));
-  ShowModal(box);
+  if (!notes.isEmpty()) {
+    QMessageBox box(QMessageBox::Information, QStringLiteral("ZeltoZelto"),
+                    QStringLiteral("\"%1\" is open.").arg(Name()), QMessageBox::Ok, window_);
+    box.setInformativeText(notes.join(QStringLiteral("\n\n")));
+    ShowModal(box);
+  }
+  return true;
 }
 
 void TDocument::Adopt(const TZeltoDocument& document, const QString& path) {
@@ -184,8 +177,7 @@ bool TDocument::MayLeave() {
     case QMessageBox::Save:
       return Save();
     case QMessageBox::Discard:
-      recovery_.Forget();
-      copyKept_ = false;
+      // The recovery copy goes with the composition, once it goes.
       return true;
     default:
       return false;

@@ -42,11 +42,9 @@ class TDocument {
   // may cancel. A failure raises EDocumentFile.
   bool New();
   bool Open();                     // asks which file
-  bool Open(const QString& path);  // asks first whether to save changes
+  bool Open(const QString& path);  // asks whether to save changes once the file has been read
   bool Save();
   bool SaveAs();
-  // Opens `path` without asking anything first, as at the program's start.
-  void Load(const QString& path);
   // Asks "Save changes to …?" (Save, Discard, Cancel) where there are unsaved changes. Returns
   // whether they are dealt with, saved or discarded, so that the composition may go.
   bool MayLeave();

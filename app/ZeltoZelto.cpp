@@ -39,7 +39,7 @@ int main(int argc, char** argv) {
   LayerForm = new TLayerForm;
   MainForm->show();
   if (!options.positionalArguments().isEmpty())
-    Guarded([&] { MainForm->Document->Load(options.positionalArguments().first()); });
+    Guarded([&] { MainForm->Document->Open(options.positionalArguments().first()); });
   Guarded([] { MainForm->Document->OfferRecovery(); });
   const int result = application.exec();
   // The panel goes first; the main window's FormDestroy then frees the composition.

@@ -3,6 +3,7 @@
 #include "tests/panel/PanelFixture.h"
 #include "tests/support/CaseName.h"
 #include "tests/support/ScopedCodePage.h"
+#include "tests/support/UserFiles.h"
 
 #include "app/PictureExport.h"
 #include "pickers/ColorUnit.h"
@@ -31,45 +32,6 @@ namespace {
 
 QImage Rgb32(const QImage& image) { return image.convertToFormat(QImage::Format_RGB32); }
 
-QByteArray Contents(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void WriteFile(const QString& path, const QByteArray& contents) {
-  QFile file(path);
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-  file.write(contents);
-}
-
-// Every file and folder below `folder`, hidden ones included, by their paths from it.
-QStringList Tree(const QString& folder) {
-  QStringList paths;
-  QDirIterator it(folder, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
-                  QDirIterator::Subdirectories);
-  while (it.hasNext()) paths.append(QDir(folder).relativeFilePath(it.next()));
-  paths.sort();
-  return paths;
-}
-
-// --- Working the save dialog as a user does ---
-
-// Replaces the suggested name by typing `name` (a name, or a path) and presses Enter.
-void TypeName(QFileDialog& dialog, const QString& name) {
-  auto* field = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-  ASSERT_NE(field, nullptr);
-  // The completer's list would show over the dialog while typing; the keys go to the field.
-  field->setCompleter(nullptr);
-  field->setFocus();
-  field->selectAll();
-  QTest::keyClicks(field, name);
-  QTest::keyClick(field, Qt::Key_Return);
-}
-
-void PressEnter(QFileDialog& dialog) {
-  QTest::keyClick(dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit")), Qt::Key_Return);
-}
-
 // Moves the choice of file type `steps` entries down the list, with the keys.
 void ChooseType(QFileDialog& dialog, int steps) {
   auto* types = dialog.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
@@ -77,25 +39,6 @@ void ChooseType(QFileDialog& dialog, int steps) {
   types->setFocus();
   for (int i = 0; i < steps; ++i) QTest::keyClick(types, Qt::Key_Down);
 }
-
-// The folder the dialog opens in, $HOME, is a temporary folder of the test's own, without the
-// user's settings in it, so that all the program writes there can be seen.
-class ScopedHome {
- public:
-  ScopedHome() : home_(qgetenv("HOME")), config_(qgetenv("XDG_CONFIG_HOME")) {
-    qputenv("HOME", folder_.path().toLocal8Bit());
-    qunsetenv("XDG_CONFIG_HOME");
-  }
-  ~ScopedHome() {
-    qputenv("HOME", home_);
-    if (!config_.isEmpty()) qputenv("XDG_CONFIG_HOME", config_);
-  }
-  QString Path() const { return folder_.path(); }
-
- private:
-  QByteArray home_, config_;
-  QTemporaryDir folder_;
-};
 
 class PictureExportTest : public PanelTest {
  protected:
