@@ -29,7 +29,9 @@ class PaintBoxTest : public ::testing::Test {
       events.push_back({'m', TMouseButton::mbLeft, s, x, y});
     };
     box.OnMouseUp = [this](TMouseButton b, TShiftState s, int32_t x, int32_t y) { events.push_back({'u', b, s, x, y}); };
-    box.OnDblClick = [this](TShiftState s, int32_t x, int32_t y) { events.push_back({'c', TMouseButton::mbLeft, s, x, y}); };
+    box.OnDblClick = [this](TShiftState s, int32_t x, int32_t y) {
+      events.push_back({'c', TMouseButton::mbLeft, s, x, y});
+    };
   }
   ~PaintBoxTest() override { SetErrorReport(previous_); }
 
