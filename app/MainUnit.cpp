@@ -19,14 +19,20 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QShortcut>
 #include <QUrl>
 #include <QScrollArea>
+#include <QScrollBar>
+#include <QShortcut>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <QWheelEvent>
+
+#include <optional>
 
 #include <algorithm>
 #include <utility>
@@ -42,6 +48,24 @@ struct TSizeFields {
   QString Height;
   int16_t HeightPosition;
 };
+
+// How far an arrow key in the canvas area moves the selected layers: a canvas pixel, ten with
+// Shift. With other modifiers the key keeps its own meaning.
+std::optional<QPoint> NudgeStep(const QKeyEvent& key) {
+  const Qt::KeyboardModifiers modifiers = key.modifiers() & ~Qt::KeypadModifier;
+  if (modifiers != Qt::NoModifier && modifiers != Qt::ShiftModifier) return std::nullopt;
+  const int d = modifiers == Qt::ShiftModifier ? 10 : 1;
+  switch (key.key()) {
+    case Qt::Key_Left: return QPoint(-d, 0);
+    case Qt::Key_Right: return QPoint(d, 0);
+    case Qt::Key_Up: return QPoint(0, -d);
+    case Qt::Key_Down: return QPoint(0, d);
+    default: return std::nullopt;
+  }
+}
+
+// One notch of a mouse wheel.
+constexpr int kWheelNotch = 120;
 }  // namespace
 
 TMainForm::TMainForm() {
@@ -73,11 +97,19 @@ TMainForm::TMainForm() {
       {BtnCopyPicture, "copy picture"}, {BtnNew, "new"}, {BtnOpen, "open"},
       {BtnSaveDocument, "save"}, {BtnSaveAs, "save as"}};
   for (const auto& [button, hint] : hints) button->setToolTip(QLatin1String(hint));
+  LblZoom = new QLabel(zoom_.Percent(), Panel1);
+  LblZoom->setObjectName(QStringLiteral("LblZoom"));
+  LblZoom->setGeometry(294, 24, 43, 13);
+  LblZoom->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
   ScrollBox1 = new QScrollArea(this);
   PBox = new TPaintBox;
   PBox->resize(200, 200);
+  PBox->setFocusPolicy(Qt::ClickFocus);
   ScrollBox1->setWidget(PBox);
+  ScrollBox1->installEventFilter(this);
+  PBox->installEventFilter(this);
+  ScrollBox1->viewport()->installEventFilter(this);
 
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
@@ -97,13 +129,20 @@ TMainForm::TMainForm() {
   ConnectHandler(BtnSaveAs, &QToolButton::clicked, this, &TMainForm::BtnSaveAsClick);
   AddKeys();
   setAcceptDrops(true);
+  AddZoomKeys();
+  // The handlers take canvas pixels, whatever the zoom.
   PBox->OnPaint = [this] { PBoxPaint(PBox); };
   PBox->OnMouseDown = [this](TMouseButton button, TShiftState shift, int32_t x, int32_t y) {
-    PBoxMouseDown(PBox, button, shift, x, y);
+    PBoxMouseDown(PBox, button, shift, zoom_.ToCanvas(x), zoom_.ToCanvas(y));
   };
-  PBox->OnMouseMove = [this](TShiftState shift, int32_t x, int32_t y) { PBoxMouseMove(PBox, shift, x, y); };
+  PBox->OnMouseMove = [this](TShiftState shift, int32_t x, int32_t y) {
+    PBoxMouseMove(PBox, shift, zoom_.ToCanvas(x), zoom_.ToCanvas(y));
+  };
   PBox->OnMouseUp = [this](TMouseButton button, TShiftState shift, int32_t x, int32_t y) {
-    PBoxMouseUp(PBox, button, shift, x, y);
+    PBoxMouseUp(PBox, button, shift, zoom_.ToCanvas(x), zoom_.ToCanvas(y));
+  };
+  PBox->OnDblClick = [this](TShiftState shift, int32_t x, int32_t y) {
+    PBoxDblClick(PBox, shift, zoom_.ToCanvas(x), zoom_.ToCanvas(y));
   };
 
   Guarded([this] { FormCreate(this); });
@@ -167,7 +206,7 @@ void TMainForm::EditWChange(QObject* Sender) {
       ShowSizeInForce(edit);
       throw;
     }
-    PBox->resize(Composition->Width, Composition->Height);
+    SizePaintArea();
   }
   RepaintCanvas();
 }
@@ -211,7 +250,78 @@ void TMainForm::MoveSelection() {
   RepaintCanvas();
 }
 
+void TMainForm::NudgeSelection(int32_t dx, int32_t dy) {
+  const TZeltoAction action(Composition->History, TStepKind::Nudge);
+  DeltaX = dx;
+  DeltaY = dy;
+  MoveSelection();
+}
+
 void TMainForm::MoveProc(int32_t, TZeltoLayer& Layer) { Layer.MoveBy(DeltaX, DeltaY); }
+
+void TMainForm::PBoxDblClick(QObject*, TShiftState Shift, int32_t X, int32_t Y) {
+  const int32_t index = Composition->LayerAt(X, Y);
+  if (index >= 0 && OnPickLayer) OnPickLayer(index, (Shift & ssCtrl) != 0);
+}
+
+void TMainForm::AddZoomKeys() {
+  const auto bind = [this](QKeyCombination keys, std::function<TZoom()> zoom) {
+    auto* shortcut = new QShortcut(QKeySequence(keys), this);
+    shortcut->setContext(Qt::ApplicationShortcut);
+    connect(shortcut, &QShortcut::activated, this, Guard([this, zoom] { SetZoom(zoom(), ViewCentre()); }));
+  };
+  // Ctrl+= is Ctrl+plus without Shift; the keypad's keys count as the others.
+  const auto in = [this] { return ZoomIn(zoom_); };
+  bind(Qt::CTRL | Qt::Key_Plus, in);
+  bind(Qt::CTRL | Qt::Key_Equal, in);
+  bind(Qt::CTRL | Qt::Key_Minus, [this] { return ZoomOut(zoom_); });
+  bind(Qt::CTRL | Qt::Key_0, [] { return TZoom{}; });
+  bind(Qt::CTRL | Qt::Key_9, [this] {
+    return FitZoom(QSize(Composition->Width, Composition->Height), ScrollBox1->maximumViewportSize());
+  });
+}
+
+QPoint TMainForm::ViewCentre() const { return ScrollBox1->viewport()->rect().center(); }
+
+void TMainForm::SetZoom(TZoom zoom, QPoint anchor) {
+  if (zoom == zoom_) return;
+  const QPointF point = QPointF(anchor - PBox->pos()) / zoom_.Scale();
+  zoom_ = zoom;
+  LblZoom->setText(zoom_.Percent());
+  PBox->Canvas().SetScale(zoom_.Scale());
+  SizePaintArea();
+  const QPointF shown = point * zoom_.Scale() - QPointF(anchor);
+  ScrollBox1->horizontalScrollBar()->setValue(qRound(shown.x()));
+  ScrollBox1->verticalScrollBar()->setValue(qRound(shown.y()));
+  RepaintCanvas();
+}
+
+void TMainForm::WheelZoom(int delta, QPoint anchor) {
+  wheelRest_ += delta;
+  TZoom zoom = zoom_;
+  for (; wheelRest_ >= kWheelNotch; wheelRest_ -= kWheelNotch) zoom = ZoomIn(zoom);
+  for (; wheelRest_ <= -kWheelNotch; wheelRest_ += kWheelNotch) zoom = ZoomOut(zoom);
+  SetZoom(zoom, anchor);
+}
+
+void TMainForm::SizePaintArea() { PBox->resize(zoom_.ToView(Composition->Width), zoom_.ToView(Composition->Height)); }
+
+bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress && (watched == ScrollBox1 || watched == PBox)) {
+    if (const std::optional<QPoint> step = NudgeStep(*static_cast<QKeyEvent*>(event))) {
+      Guarded([this, step] { NudgeSelection(step->x(), step->y()); });
+      return true;
+    }
+  } else if (event->type() == QEvent::Wheel && (watched == ScrollBox1->viewport() || watched == PBox)) {
+    const auto* wheel = static_cast<QWheelEvent*>(event);
+    if (wheel->modifiers() & Qt::ControlModifier) {
+      const QPoint at = static_cast<QWidget*>(watched)->mapTo(ScrollBox1->viewport(), wheel->position().toPoint());
+      Guarded([this, wheel, at] { WheelZoom(wheel->angleDelta().y(), at); });
+      return true;
+    }
+  }
+  return QWidget::eventFilter(watched, event);
+}
 
 void TMainForm::BtnUndoClick(QObject*) { Composition->History.Undo(); }
 
@@ -233,7 +343,7 @@ void TMainForm::LoadView(const std::any& view) {
     for (auto [spinner, size] : {std::pair{UdW, Composition->Width}, std::pair{UdH, Composition->Height}})
       spinner->Restore(QString::number(size), static_cast<int16_t>(std::clamp<int32_t>(size, spinner->Min(), spinner->Max())));
   }
-  PBox->resize(Composition->Width, Composition->Height);
+  SizePaintArea();
   RepaintCanvas();
 }
 

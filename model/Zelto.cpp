@@ -4,6 +4,7 @@
 #include "toolkit/CodePage.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <unordered_map>
 
 TZeltoZelto* Composition = nullptr;
@@ -78,6 +79,29 @@ class OwnFontScope {
   TZeltoZelto* owner_;
 };
 
+// A stretch [Begin, End) of pixels; the stretch that covers nothing to begin with.
+struct TSpan {
+  int64_t Begin = INT64_MAX;
+  int64_t End = INT64_MIN;
+
+  void Add(int64_t begin, int64_t end) {
+    Begin = std::min(Begin, begin);
+    End = std::max(End, end);
+  }
+  bool Contains(int64_t v) const { return v >= Begin && v < End; }
+};
+
+// Adds to `cells` where the character cells of `line` lie from its start. The advances are
+// checked as the measuring of the line's width checks them, so that both overflow alike.
+void AddLineCells(std::string_view line, int32_t charSpan, TCanvas& canvas, TSpan& cells) {
+  int32_t x = 0;
+  ForEachChar(line, [&](std::string_view ch) {
+    const int32_t width = canvas.TextWidth(ch);
+    cells.Add(x, int64_t(x) + width);
+    x = CheckedAdd(x, CheckedAdd(width, charSpan));
+  });
+}
+
 }  // namespace
 
 std::string StoredText(std::string_view text) {
@@ -147,6 +171,24 @@ int32_t TZeltoLayer::MeasureBlockWidth(TCanvas& canvas) const {
   int32_t widest = 0;
   ForEachLine(Text, [&](std::string_view line) { widest = std::max(widest, MeasureLineWidth(line, canvas)); });
   return widest;
+}
+
+bool TZeltoLayer::BlockContains(int32_t x, int32_t y) const {
+  TCanvas& canvas = Owner->Bitmap.Canvas();
+  const OwnFontScope fontScope(*this);
+  try {
+    // The lines' tops run from the first's, 0, to the last's, upward where the span makes the
+    // step from line to line negative.
+    const int64_t h = canvas.TextHeight(Text);
+    const int64_t lastTop = MeasureBlockHeight(canvas) - h;
+    if (!TSpan{std::min<int64_t>(0, lastTop), std::max<int64_t>(0, lastTop) + h}.Contains(int64_t(y) - Top))
+      return false;
+    TSpan cells;
+    ForEachLine(Text, [&](std::string_view line) { AddLineCells(line, CharSpan, canvas, cells); });
+    return cells.Contains(int64_t(x) - Left);
+  } catch (const EIntOverflow&) {
+    return false;
+  }
 }
 
 void TZeltoLayer::AlignToAnchor(uint8_t anchor) {
@@ -280,6 +322,12 @@ void TZeltoZelto::Paint(TCanvas& canvas) {
   surface.Brush.Style = TBrushStyle::Clear;
   for (int32_t i = LayerCount() - 1; i >= 0; --i) GetLayer(i).Draw(surface);
   canvas.Draw(0, 0, Bitmap.Image());
+}
+
+int32_t TZeltoZelto::LayerAt(int32_t x, int32_t y) const {
+  for (int32_t i = 0; i < LayerCount(); ++i)
+    if (Layers[i]->Visible && Layers[i]->BlockContains(x, y)) return i;
+  return -1;
 }
 
 TZeltoCanvasFields TZeltoZelto::CanvasFields() const { return {Width, Height, DefaultFont()}; }

@@ -78,6 +78,11 @@ class TZeltoLayer : public TZeltoLayerFields {
   // Measures the block and places it at one of the nine anchors of the canvas.
   void AlignToAnchor(uint8_t anchor);
   void Draw(TCanvas& canvas);
+  // Whether canvas pixel (x, y) lies in the block as it is drawn: the rectangle around every
+  // character cell of every line, measured in the font in use as AlignToAnchor measures, whether
+  // the lines stack downward or upward and the characters run forward or back. Stores nothing;
+  // a block whose measuring overflows holds no pixel.
+  bool BlockContains(int32_t x, int32_t y) const;
 
   const TZeltoLayerFields& Fields() const { return *this; }
   TZeltoLayerFields& Fields() { return *this; }
@@ -131,6 +136,9 @@ class TZeltoZelto {
 
   // Renders every layer into the bitmap, then copies the bitmap onto `canvas` at (0, 0).
   void Paint(TCanvas& canvas);
+  // The top-most visible layer whose block holds canvas pixel (x, y) (TZeltoLayer::BlockContains),
+  // or -1.
+  int32_t LayerAt(int32_t x, int32_t y) const;
 
   TZeltoCanvasFields CanvasFields() const;
   // The selection as layer indexes, in the order of selecting.

@@ -22,6 +22,7 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QShortcut>
 #include <QSignalBlocker>
 #include <QSplitter>
@@ -219,6 +220,15 @@ void TLayerForm::FormCreate(QObject*) {
   auto* showPanel = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_L), MainForm);
   showPanel->setContext(Qt::ApplicationShortcut);
   connect(showPanel, &QShortcut::activated, this, &TLayerForm::ShowPanel);
+  // Delete in the list and in the main window's canvas area deletes the selected layers as the
+  // button does. The main window comes before the panel in the libraries' chain, so the panel
+  // installs the key there and has the main window hand it the layers picked on the canvas.
+  for (QWidget* area : {static_cast<QWidget*>(MainForm->ScrollBox1), static_cast<QWidget*>(LBox)}) {
+    auto* deleteKey = new QShortcut(QKeySequence(Qt::Key_Delete), area);
+    deleteKey->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(deleteKey, &QShortcut::activated, BtnDel, &QToolButton::click);
+  }
+  MainForm->OnPickLayer = [this](int32_t index, bool toggle) { PickLayer(index, toggle); };
 }
 
 void TLayerForm::ShowPanel() {
@@ -228,6 +238,7 @@ void TLayerForm::ShowPanel() {
 }
 
 void TLayerForm::FormDestroy(QObject*) {
+  MainForm->OnPickLayer = nullptr;
   Composition->History.RemoveView(this);
   WorkFont.reset();
 }
@@ -298,6 +309,18 @@ void TLayerForm::LBoxMouseUp(QObject*, Qt::MouseButton, Qt::KeyboardModifiers, i
 void TLayerForm::LBoxClick(QObject*) {
   // What loading the editors writes into the selected layers belongs to this step.
   const TZeltoAction action(Composition->History, TStepKind::Select);
+  SyncSelection();
+}
+
+void TLayerForm::PickLayer(int32_t Index, bool Toggle) {
+  const TZeltoAction action(Composition->History, TStepKind::Select);
+  if (Toggle) {
+    LBox->SetSelected(Index, !LBox->Selected(Index));
+  } else {
+    for (int32_t i = 0; i < LBox->Count(); ++i)
+      if (LBox->Selected(i) != (i == Index)) LBox->SetSelected(i, i == Index);
+    LBox->SetItemIndex(Index);
+  }
   SyncSelection();
 }
 

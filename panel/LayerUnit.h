@@ -75,6 +75,9 @@ class TLayerForm : public QWidget {
   void LBoxMouseDown(QObject* Sender, Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int32_t X, int32_t Y);
   void LBoxMouseUp(QObject* Sender, Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int32_t X, int32_t Y);
   void LBoxClick(QObject* Sender);
+  // A layer picked on the canvas (TMainForm::OnPickLayer): its row becomes the only marked one
+  // and the current one, or with `Toggle` its mark toggles; then the selection follows the marks.
+  void PickLayer(int32_t Index, bool Toggle);
   void SyncSelection();
   void UpdateCount();
   void BtnAddClick(QObject* Sender);

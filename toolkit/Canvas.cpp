@@ -39,8 +39,23 @@ QPainter* TCanvas::Painter() {
     if (device_->devType() == QInternal::Image && static_cast<QImage*>(device_)->isNull())
       return nullptr;
     painter_.emplace(device_);
+    ApplyScale();
   }
   return &*painter_;
+}
+
+void TCanvas::SetScale(double scale) {
+  scale_ = scale;
+  if (!painter_) return;
+  // Text output so far was placed under the scale before.
+  engine_.Flush();
+  ApplyScale();
+}
+
+void TCanvas::ApplyScale() {
+  painter_->resetTransform();
+  // No transformation at all at 1, so that an image is copied as one block.
+  if (scale_ != 1) painter_->scale(scale_, scale_);
 }
 
 QPainter* TCanvas::FlushedPainter() {
@@ -115,7 +130,10 @@ void TCanvas::TextOut(int32_t x, int32_t y, const QString& text) {
 }
 
 void TCanvas::Draw(int32_t x, int32_t y, const QImage& image) {
-  if (QPainter* p = FlushedPainter(); p && !image.isNull()) p->drawImage(QPoint(x, y), image);
+  QPainter* p = FlushedPainter();
+  if (!p || image.isNull()) return;
+  p->setRenderHint(QPainter::SmoothPixmapTransform, scale_ < 1);
+  p->drawImage(QPoint(x, y), image);
 }
 
 void TCanvas::StretchDraw(const TRect& dest, const QImage& image, const TRect& source) {

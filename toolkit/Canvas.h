@@ -47,6 +47,12 @@ class TCanvas {
   TBrush Brush;
   TPen Pen;
 
+  // Everything drawn is scaled by `scale` (> 0) from the device's top-left corner: above 1 the
+  // pixels of an image that Draw copies become sharp squares, below 1 they are smoothed. At 1,
+  // the start, nothing is transformed: Draw is a block copy.
+  double Scale() const { return scale_; }
+  void SetScale(double scale);
+
   void FillRect(const TRect& rect);
   // A one-pixel frame along the inside of `rect`, in the brush colour.
   void FrameRect(const TRect& rect);
@@ -66,7 +72,7 @@ class TCanvas {
   int32_t TextHeight(const QString& text) const;
   void TextOut(int32_t x, int32_t y, const QString& text);
 
-  // Block copy of the whole image with its top-left corner at (x, y).
+  // Block copy of the whole image with its top-left corner at (x, y), scaled by Scale().
   void Draw(int32_t x, int32_t y, const QImage& image);
   // Copies `source` of the image onto `dest`, repeating pixels where it stretches.
   void StretchDraw(const TRect& dest, const QImage& image, const TRect& source);
@@ -80,10 +86,12 @@ class TCanvas {
   // The painter, once the text that the engine held back is painted: what every drawing but
   // text output begins with, so that later drawing covers earlier text.
   QPainter* FlushedPainter();
+  void ApplyScale();
 
   QPaintDevice* device_;
   TTextEngine& engine_;
   TFont font_;
   std::optional<QPainter> painter_;
   int32_t penX_ = 0, penY_ = 0;
+  double scale_ = 1;
 };

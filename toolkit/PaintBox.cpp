@@ -56,7 +56,12 @@ void TPaintBox::MouseButtonEvent(const TMouseEvent& handler, QMouseEvent* event,
 
 void TPaintBox::mousePressEvent(QMouseEvent* event) { MouseButtonEvent(OnMouseDown, event, 0); }
 
-void TPaintBox::mouseDoubleClickEvent(QMouseEvent* event) { MouseButtonEvent(OnMouseDown, event, ssDouble); }
+void TPaintBox::mouseDoubleClickEvent(QMouseEvent* event) {
+  MouseButtonEvent(OnMouseDown, event, ssDouble);
+  if (!OnDblClick || event->button() != Qt::LeftButton) return;
+  const QPoint at = event->position().toPoint();
+  Guarded([&] { OnDblClick(ShiftState(event) | ssDouble, at.x(), at.y()); });
+}
 
 void TPaintBox::mouseMoveEvent(QMouseEvent* event) {
   if (!OnMouseMove) return;

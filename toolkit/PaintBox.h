@@ -27,6 +27,7 @@ class TPaintBox : public QWidget {
   using TPaintEvent = std::function<void()>;
   using TMouseEvent = std::function<void(TMouseButton button, TShiftState shift, int32_t x, int32_t y)>;
   using TMouseMoveEvent = std::function<void(TShiftState shift, int32_t x, int32_t y)>;
+  using TDblClickEvent = std::function<void(TShiftState shift, int32_t x, int32_t y)>;
 
   explicit TPaintBox(QWidget* parent = nullptr);
 
@@ -46,6 +47,9 @@ class TPaintBox : public QWidget {
   TMouseEvent OnMouseDown;
   TMouseMoveEvent OnMouseMove;
   TMouseEvent OnMouseUp;
+  // A double-click of the left button, after its second press went to OnMouseDown (with
+  // ssDouble), with the same shift state.
+  TDblClickEvent OnDblClick;
 
  protected:
   void paintEvent(QPaintEvent* event) override;

@@ -151,14 +151,15 @@ class RasterTextEngine final : public TTextEngine {
   }
 
  private:
-  // Stamps blend the way Qt's raster engine blends glyphs into 32-bit pixels without alpha;
-  // other devices are painted by Qt. The painter keeps its device until the next Flush().
+  // Stamps blend the way Qt's raster engine blends glyphs into 32-bit pixels without alpha, at
+  // their cell's own pixels; other devices, and a painter that scales, are painted by Qt. The
+  // painter keeps its device and its transformation until the next Flush().
   const TPixelRows* StampTarget(QPainter& painter) {
     if (&painter != targetPainter_) {
       targetPainter_ = &painter;
       target_.reset();
       QPaintDevice* device = painter.device();
-      if (device->devType() == QInternal::Image) {
+      if (device->devType() == QInternal::Image && painter.transform().isIdentity()) {
         auto* image = static_cast<QImage*>(device);
         if (image->format() == QImage::Format_RGB32) target_ = TPixelRows::Of(*image);
       }
@@ -172,8 +173,9 @@ class RasterTextEngine final : public TTextEngine {
   static bool OffDevice(const QPainter& painter, int64_t x, int64_t y, int64_t width, int64_t height) {
     const QPaintDevice* device = painter.device();
     const int64_t margin = 2 * height + 16;
-    return x > device->width() + margin || x + width < -margin || y > device->height() + margin ||
-           y + height < -margin;
+    const QRectF cell = painter.transform().mapRect(
+        QRectF(double(x - margin), double(y - margin), double(width + 2 * margin), double(height + 2 * margin)));
+    return !cell.intersects(QRectF(0, 0, device->width(), device->height()));
   }
 
   static void DrawByQt(QPainter& painter, const FontGlyphs& glyphs, int32_t x, int32_t y, const QString& text,

@@ -94,8 +94,11 @@ TEST_F(DocumentCommandsTest, TheButtonsAndTheNameStandInTheTopStrip) {
     EXPECT_EQ(button->parentWidget(), MainForm->Panel1) << hint;
     EXPECT_EQ(button->toolTip(), hint);
     EXPECT_TRUE(MainForm->Panel1->contentsRect().contains(button->geometry())) << hint;
-    for (QWidget* other : MainForm->Panel1->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-      if (other != button) EXPECT_FALSE(other->geometry().intersects(button->geometry())) << hint;
+    for (QWidget* other : MainForm->Panel1->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+      if (other != button) {
+        EXPECT_FALSE(other->geometry().intersects(button->geometry())) << hint;
+      }
+    }
   }
   EXPECT_EQ(Shown(), "Untitled");
   EXPECT_TRUE(MainForm->Panel1->contentsRect().contains(MainForm->LblDocument->geometry()));

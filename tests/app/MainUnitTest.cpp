@@ -8,11 +8,14 @@
 #include <QClipboard>
 #include <QFrame>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTest>
 #include <QToolButton>
+#include <QWheelEvent>
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -55,12 +58,37 @@ class MainFormTest : public ::testing::Test {
     SetErrorReport(previous_);
   }
 
-  // Both sizes of the canvas: the composition's, its bitmap's and the paint area's agree.
+  // Both sizes of the canvas: the composition's, its bitmap's and the paint area's agree, the
+  // paint area's at the zoom.
   QSize CanvasSize() const {
     const QSize size(Composition->Width, Composition->Height);
     EXPECT_EQ(QSize(Composition->Bitmap.Width(), Composition->Bitmap.Height()), size);
-    EXPECT_EQ(form->PBox->size(), size);
+    const TZoom zoom = form->Zoom();
+    EXPECT_EQ(form->PBox->size(), QSize(zoom.ToView(size.width()), zoom.ToView(size.height())));
     return size;
+  }
+
+  // Presses Ctrl with `key` in the size field, as a user does in the active main window.
+  void ZoomKey(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form));
+    form->EditW->setFocus();
+    QTest::keyClick(form->EditW, key, Qt::ControlModifier | modifiers);
+  }
+
+  // The canvas as the composition paints it at 100%, and as the paint area shows it.
+  static QImage Painted() {
+    QImage image(Composition->Width, Composition->Height, QImage::Format_RGB32);
+    TCanvas canvas(&image);
+    Composition->Paint(canvas);
+    canvas.Release();
+    return image;
+  }
+  QImage Shown() const { return form->PBox->grab().toImage().convertToFormat(QImage::Format_RGB32); }
+
+  // The canvas pixel under the middle of the view, in canvas pixels.
+  QPointF CanvasAtViewCentre() const {
+    return QPointF(form->ViewCentre() - form->PBox->pos()) / form->Zoom().Scale();
   }
 
   TZeltoLayer& AddLayer(const char* text, int32_t left, int32_t top, bool selected) {
@@ -100,8 +128,15 @@ TEST_F(MainFormTest, StartsAsTheWindowIsLaidOut) {
   EXPECT_EQ(form->PBox->pos(), QPoint(0, 0));
   EXPECT_TRUE(form->PBox->testAttribute(Qt::WA_OpaquePaintEvent));
   EXPECT_EQ(CanvasSize(), QSize(200, 200));
+  EXPECT_EQ(form->PBox->size(), QSize(200, 200));
+  EXPECT_EQ(form->PBox->focusPolicy(), Qt::ClickFocus);
   EXPECT_EQ(Composition->LayerCount(), 0);
   EXPECT_FALSE(form->Dragging);
+  EXPECT_EQ(form->LblZoom->parentWidget(), form->Panel1);
+  EXPECT_EQ(form->LblZoom->objectName(), "LblZoom");
+  EXPECT_EQ(form->LblZoom->geometry(), QRect(294, 24, 43, 13));
+  EXPECT_EQ(form->LblZoom->alignment(), Qt::AlignRight | Qt::AlignVCenter);
+  EXPECT_EQ(form->LblZoom->text(), "100%");
 }
 
 TEST_F(MainFormTest, TheCanvasShowsWhite) {
@@ -331,6 +366,179 @@ TEST_F(MainFormTest, ResizingLeavesLayersWhereTheyWere) {
   Type(form->EditW, "200");
   EXPECT_EQ(QPoint(a.Left, a.Top), QPoint(150, 20));
   EXPECT_TRUE(inkRight());
+}
+
+// ---- The zoom of the view ----
+
+// Each key of the zoom and where it leads from where the one before left the view; none of them
+// is a step of the history.
+TEST_F(MainFormTest, TheZoomKeysStepWithinTheBoundsAndTheCanvasFollows) {
+  struct Press {
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+    int times;
+    TZoom zoom;
+    const char* label;
+  };
+  const Press presses[] = {
+      {Qt::Key_Plus, Qt::NoModifier, 1, {3, 2}, "150%"},  {Qt::Key_Equal, Qt::NoModifier, 1, {2, 1}, "200%"},
+      {Qt::Key_Plus, Qt::KeypadModifier, 1, {3, 1}, "300%"}, {Qt::Key_Plus, Qt::NoModifier, 9, {16, 1}, "1600%"},
+      {Qt::Key_Minus, Qt::NoModifier, 1, {12, 1}, "1200%"}, {Qt::Key_0, Qt::NoModifier, 1, {1, 1}, "100%"},
+      {Qt::Key_Minus, Qt::NoModifier, 3, {1, 3}, "33%"},    {Qt::Key_Minus, Qt::NoModifier, 9, {1, 8}, "13%"},
+      {Qt::Key_0, Qt::NoModifier, 1, {1, 1}, "100%"},
+  };
+  TZeltoLayer& layer = AddLayer("A", 5, 7, true);
+  for (const Press& press : presses) {
+    for (int n = 0; n < press.times; ++n) ZoomKey(press.key, press.modifiers);
+    const std::string what = press.label;
+    EXPECT_EQ(form->Zoom(), press.zoom) << what;
+    EXPECT_EQ(form->LblZoom->text(), press.label);
+    EXPECT_EQ(form->PBox->size(), QSize(press.zoom.ToView(200), press.zoom.ToView(200))) << what;
+    EXPECT_EQ(form->PBox->Canvas().Scale(), press.zoom.Scale()) << what;
+  }
+  EXPECT_EQ(CanvasSize(), QSize(200, 200));
+  EXPECT_EQ(QPoint(layer.Left, layer.Top), QPoint(5, 7));
+  EXPECT_FALSE(Composition->History.CanUndo());
+  EXPECT_TRUE(reports.isEmpty());
+}
+
+TEST_F(MainFormTest, FitShowsTheWholeCanvasAsLargeAsTheViewLetsIt) {
+  const QSize view = form->ScrollBox1->maximumViewportSize();
+  for (const QSize canvas : {QSize(999, 999), QSize(150, 120), QSize(20, 10)}) {
+    form->EditW->setText(QString::number(canvas.width()));
+    form->EditH->setText(QString::number(canvas.height()));
+    ZoomKey(Qt::Key_9);
+    const QSize shown = form->PBox->size();
+    EXPECT_EQ(form->Zoom(), FitZoom(canvas, view));
+    EXPECT_TRUE(shown.width() <= view.width() && shown.height() <= view.height()) << canvas.width();
+    EXPECT_TRUE(shown.width() == view.width() || shown.height() == view.height() || form->Zoom() == TZoom({16, 1}))
+        << canvas.width();
+    EXPECT_FALSE(form->ScrollBox1->horizontalScrollBar()->isVisible());
+    EXPECT_FALSE(form->ScrollBox1->verticalScrollBar()->isVisible());
+    EXPECT_EQ(CanvasSize(), canvas);
+  }
+  EXPECT_EQ(form->Zoom(), (TZoom{16, 1})) << "a canvas of 20 x 10 fits at the largest zoom";
+}
+
+// What the paint area shows at 300%, 100% and 25% of a canvas with text in two colours.
+TEST_F(MainFormTest, TheViewShowsTheCanvasPixelsAtTheZoom) {
+  TZeltoLayer& black = AddLayer("Wg", 3, 4, false);
+  TZeltoLayer& red = AddLayer("M", 40, 30, false);
+  black.Font.Size = red.Font.Size = 40;
+  black.UseDefaultFont = red.UseDefaultFont = false;
+  red.Font.Color = clRed;
+  form->PBox->repaint();
+  const QImage painted = Painted();
+  EXPECT_EQ(Shown(), painted) << "100%: the canvas as it paints";
+
+  form->SetZoom({3, 1}, QPoint(0, 0));
+  QImage shown = Shown();
+  ASSERT_EQ(shown.size(), QSize(600, 600));
+  for (int y = 0; y < 600; ++y)
+    for (int x = 0; x < 600; ++x)
+      ASSERT_EQ(shown.pixel(x, y), painted.pixel(x / 3, y / 3)) << "300%, at " << x << "," << y;
+
+  // At 25% a pixel shows what lies under it, smoothed: it is one of the colours there or between
+  // them, and exactly the colour where there is only one.
+  form->SetZoom({1, 4}, QPoint(0, 0));
+  shown = Shown();
+  ASSERT_EQ(shown.size(), QSize(50, 50));
+  int inked = 0;
+  for (int y = 0; y < 50; ++y)
+    for (int x = 0; x < 50; ++x) {
+      int low[3] = {255, 255, 255}, high[3] = {0, 0, 0};
+      for (int v = 4 * y; v < 4 * y + 4; ++v)
+        for (int u = 4 * x; u < 4 * x + 4; ++u) {
+          const QRgb p = painted.pixel(u, v);
+          const int channels[3] = {qRed(p), qGreen(p), qBlue(p)};
+          for (int c = 0; c < 3; ++c) low[c] = std::min(low[c], channels[c]), high[c] = std::max(high[c], channels[c]);
+        }
+      const QRgb p = shown.pixel(x, y);
+      const int channels[3] = {qRed(p), qGreen(p), qBlue(p)};
+      for (int c = 0; c < 3; ++c)
+        ASSERT_TRUE(channels[c] >= low[c] && channels[c] <= high[c]) << "25%, at " << x << "," << y << " channel " << c;
+      inked += p != qRgb(255, 255, 255);
+    }
+  EXPECT_GT(inked, 20);
+  EXPECT_TRUE(reports.isEmpty());
+}
+
+TEST_F(MainFormTest, EveryRepaintAtAZoomPaintsOnce) {
+  AddLayer("A", 5, 7, true);
+  for (const TZoom zoom : {TZoom{4, 1}, TZoom{1, 3}, TZoom{1, 1}}) {
+    form->SetZoom(zoom, QPoint(0, 0));
+    paints = 0;
+    RepaintCanvas();
+    EXPECT_EQ(paints, 1);
+  }
+}
+
+// At 400% the pointer's motion moves the layers by a quarter, rounded down from where the drag
+// began, so that nothing of a slow motion is lost.
+TEST_F(MainFormTest, ADragAtAZoomMovesTheLayersByTheCanvasPixelsItCrosses) {
+  TZeltoLayer& a = AddLayer("A", 5, 7, true);
+  form->SetZoom({4, 1}, QPoint(0, 0));
+  QTest::mousePress(form->PBox, Qt::LeftButton, {}, QPoint(100, 100));
+  QTest::mouseMove(form->PBox, QPoint(140, 100));
+  EXPECT_EQ(QPoint(a.Left, a.Top), QPoint(15, 7));
+  QTest::mouseMove(form->PBox, QPoint(142, 98));
+  EXPECT_EQ(QPoint(a.Left, a.Top), QPoint(15, 6));
+  QTest::mouseRelease(form->PBox, Qt::LeftButton, {}, QPoint(144, 96));
+  EXPECT_EQ(QPoint(a.Left, a.Top), QPoint(16, 6));
+}
+
+TEST_F(MainFormTest, TheSizeFieldsAndUndoSizeThePaintAreaForTheZoom) {
+  form->SetZoom({3, 1}, QPoint(0, 0));
+  Type(form->EditW, "50");
+  EXPECT_EQ(form->PBox->size(), QSize(150, 600));
+  EXPECT_EQ(CanvasSize(), QSize(50, 200));
+  form->BtnUndo->click();
+  EXPECT_EQ(form->PBox->size(), QSize(600, 600));
+  form->SetZoom({1, 3}, QPoint(0, 0));
+  form->BtnRedo->click();
+  EXPECT_EQ(form->PBox->size(), QSize(17, 67));
+  EXPECT_EQ(CanvasSize(), QSize(50, 200));
+}
+
+// The canvas point under the view's middle (keys) or under the pointer (wheel) stays where it was.
+TEST_F(MainFormTest, ZoomingKeepsTheCanvasPointUnderTheMiddleOrThePointer) {
+  Type(form->EditW, "400");
+  Type(form->EditH, "400");
+  form->ScrollBox1->horizontalScrollBar()->setValue(50);
+  form->ScrollBox1->verticalScrollBar()->setValue(60);
+  const QPointF middle = CanvasAtViewCentre();
+  ZoomKey(Qt::Key_Plus);
+  ASSERT_EQ(form->Zoom(), (TZoom{3, 2}));
+  EXPECT_NEAR(CanvasAtViewCentre().x(), middle.x(), 1);
+  EXPECT_NEAR(CanvasAtViewCentre().y(), middle.y(), 1);
+  ZoomKey(Qt::Key_Plus);
+  EXPECT_NEAR(CanvasAtViewCentre().x(), middle.x(), 1);
+  EXPECT_NEAR(CanvasAtViewCentre().y(), middle.y(), 1);
+
+  // A notch of the wheel over the paint area, and one in two halves over the viewport.
+  const auto wheel = [this](QWidget* over, QPoint at, int delta, Qt::KeyboardModifiers modifiers) {
+    QWheelEvent event(at, over->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, modifiers,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(over, &event);
+  };
+  const QPoint pointer(30, 40);  // of the viewport
+  QWidget* viewport = form->ScrollBox1->viewport();
+  const QPointF under = QPointF(pointer - form->PBox->pos()) / form->Zoom().Scale();
+  wheel(form->PBox, form->PBox->mapFrom(viewport, pointer), 120, Qt::ControlModifier);
+  ASSERT_EQ(form->Zoom(), (TZoom{3, 1}));
+  EXPECT_NEAR((pointer - form->PBox->pos()).x() / 3.0, under.x(), 1);
+  EXPECT_NEAR((pointer - form->PBox->pos()).y() / 3.0, under.y(), 1);
+  wheel(viewport, pointer, -60, Qt::ControlModifier);
+  EXPECT_EQ(form->Zoom(), (TZoom{3, 1}));
+  wheel(viewport, pointer, -60, Qt::ControlModifier);
+  EXPECT_EQ(form->Zoom(), (TZoom{2, 1}));
+  EXPECT_NEAR((pointer - form->PBox->pos()).x() / 2.0, under.x(), 1);
+  EXPECT_NEAR((pointer - form->PBox->pos()).y() / 2.0, under.y(), 1);
+  // Without Ctrl the wheel scrolls, as before.
+  const int scrolled = form->ScrollBox1->verticalScrollBar()->value();
+  wheel(viewport, pointer, -120, Qt::NoModifier);
+  EXPECT_EQ(form->Zoom(), (TZoom{2, 1}));
+  EXPECT_GT(form->ScrollBox1->verticalScrollBar()->value(), scrolled);
 }
 
 }  // namespace

@@ -6,6 +6,8 @@
 #include "tests/app/UserActions.h"
 #include "tests/panel/PanelFixture.h"
 
+#include <QLabel>
+#include <QPainter>
 #include <QRegularExpression>
 #include <QScreen>
 #include <QScrollArea>
@@ -41,10 +43,15 @@ class SoakTest : public PanelTest {
     ASSERT_EQ(selected.size(), std::size_t(std::count_if(Composition->Layers.begin(), Composition->Layers.end(),
                                                          [](const auto& l) { return l->Selected; })))
         << step;
-    ASSERT_EQ(MainForm->PBox->size(), QSize(Composition->Width, Composition->Height)) << step;
-    ASSERT_EQ(QSize(Composition->Bitmap.Width(), Composition->Bitmap.Height()), MainForm->PBox->size()) << step;
-    // The screen shows the composition as it now paints, wherever the canvas is in view: every
-    // change ended with a repaint. No layer's own font is left on the canvas afterwards.
+    ASSERT_EQ(QSize(Composition->Bitmap.Width(), Composition->Bitmap.Height()),
+              QSize(Composition->Width, Composition->Height))
+        << step;
+    const TZoom zoom = MainForm->Zoom();
+    ASSERT_EQ(MainForm->PBox->size(), QSize(zoom.ToView(Composition->Width), zoom.ToView(Composition->Height)))
+        << step;
+    ASSERT_EQ(MainForm->LblZoom->text(), zoom.Percent()) << step;
+    // The screen shows the composition as it now paints, at the zoom, wherever the canvas is in
+    // view: every change ended with a repaint. No layer's own font is left on the canvas afterwards.
     const TFont before = Composition->DefaultFont();
     const QRect inView = CanvasInView();
     const QImage shown = OnScreen(inView);
@@ -53,9 +60,9 @@ class SoakTest : public PanelTest {
       TCanvas canvas(&painted);
       Composition->Paint(canvas);
     }
-    ASSERT_TRUE(shown == painted.copy(inView)) << step << ": the screen does not show the canvas in "
-                                              << inView.x() << "," << inView.y() << " " << inView.width() << "x"
-                                              << inView.height();
+    ASSERT_TRUE(shown == AtZoom(painted, inView)) << step << ": the screen does not show the canvas in "
+                                                  << inView.x() << "," << inView.y() << " " << inView.width()
+                                                  << "x" << inView.height() << " at " << zoom.Percent().toStdString();
     ASSERT_EQ(Composition->DefaultFont(), before) << step;
     for (const QString& report : reports) {
       ASSERT_TRUE(UserActions::IsRunTimeError(report)) << step << ": reported " << report.toStdString();
@@ -64,7 +71,26 @@ class SoakTest : public PanelTest {
     reports.clear();
   }
 
-  // The part of the canvas that the scrolling area shows, in canvas pixels.
+  // The paint area's pixels `area` as the view shows `painted` at its zoom: copied onto the
+  // window from the paint area's corner, scaled, pixels as squares above 100% and smoothed below.
+  // The copy is made as the paint area makes it, with the same transformation of the window's
+  // pixels, so that the scaled pixels must be the same to the last bit.
+  static QImage AtZoom(const QImage& painted, const QRect& area) {
+    const double scale = MainForm->Zoom().Scale();
+    const QRect inWindow(MainForm->PBox->mapTo(MainForm, area.topLeft()), area.size());
+    QImage window(MainForm->size(), QImage::Format_RGB32);
+    {
+      QPainter painter(&window);
+      painter.setClipRect(inWindow);
+      painter.translate(MainForm->PBox->mapTo(MainForm, QPoint(0, 0)));
+      if (scale != 1) painter.scale(scale, scale);
+      painter.setRenderHint(QPainter::SmoothPixmapTransform, scale < 1);
+      painter.drawImage(QPoint(0, 0), painted);
+    }
+    return window.copy(inWindow);
+  }
+
+  // The part of the paint area that the scrolling area shows, in the paint area's pixels.
   static QRect CanvasInView() {
     const QWidget* viewport = MainForm->ScrollBox1->viewport();
     const QRect view(MainForm->PBox->mapFrom(viewport, QPoint(0, 0)), viewport->size());

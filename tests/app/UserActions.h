@@ -18,8 +18,10 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QTest>
 #include <QToolButton>
+#include <QWheelEvent>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -47,7 +49,7 @@ class UserActions {
   // Runs one random action and describes it.
   std::string Act() {
     std::ostringstream what;
-    switch (Pick(20)) {
+    switch (Pick(24)) {
       case 0: case 1:
         what << "add";
         LayerForm->BtnAdd->click();
@@ -135,6 +137,35 @@ class UserActions {
       case 17:
         what << WorkPicker<TFontForm>("font", LayerForm->BtnFont, LayerForm->BitBtn1, &UserActions::OperateFontPicker);
         break;
+      case 18: {
+        const Qt::Key keys[] = {Qt::Key_Left, Qt::Key_Right, Qt::Key_Up, Qt::Key_Down};
+        const Qt::Key key = keys[Pick(4)];
+        const Qt::KeyboardModifiers modifiers = Chance(30) ? Qt::ShiftModifier : Qt::NoModifier;
+        const int presses = Between(1, 3);
+        what << "nudge key " << key << " modifiers " << modifiers << " times " << presses;
+        QWidget* area = CanvasArea();
+        FocusOn(area);
+        for (int n = 0; n < presses; ++n) QTest::keyClick(area, key, modifiers);
+        break;
+      }
+      case 19: {
+        QWidget* control = Chance(50) ? CanvasArea() : LayerForm->LBox;
+        what << "Delete key in " << control->metaObject()->className();
+        FocusOn(control);
+        QTest::keyClick(control, Qt::Key_Delete);
+        break;
+      }
+      case 20:
+        what << Zoom();
+        break;
+      case 21: {
+        const QPoint at(Between(0, MainForm->PBox->width() - 1), Between(0, MainForm->PBox->height() - 1));
+        const Qt::KeyboardModifiers modifiers = Chance(30) ? Qt::ControlModifier : Qt::NoModifier;
+        what << "canvas double-click at " << at.x() << "," << at.y() << " modifiers " << modifiers;
+        QTest::mouseDClick(MainForm->PBox, Qt::LeftButton, modifiers, at);
+        QTest::mouseRelease(MainForm->PBox, Qt::LeftButton, modifiers, at);
+        break;
+      }
       default:
         what << WorkPicker<TColorForm>("colour", LayerForm->BtnColor, LayerForm->BitBtn2,
                                        &UserActions::OperateColorPicker);
@@ -156,6 +187,41 @@ class UserActions {
   Qt::KeyboardModifiers AnyModifiers() {
     const Qt::KeyboardModifiers choices[] = {Qt::NoModifier, Qt::NoModifier, Qt::ControlModifier, Qt::ShiftModifier};
     return choices[Pick(4)];
+  }
+
+  QWidget* CanvasArea() { return Chance(50) ? static_cast<QWidget*>(MainForm->ScrollBox1) : MainForm->PBox; }
+
+  // Gives `control` the focus in its window, made the active one, as a user's click does.
+  static void FocusOn(QWidget* control) {
+    control->window()->activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(control->window()));
+    control->setFocus();
+  }
+
+  // A zoom key pressed in any control of either window, or Ctrl+wheel over the canvas, a notch or
+  // half of one.
+  std::string Zoom() {
+    std::ostringstream what;
+    if (Chance(30)) {
+      const QPoint at(Between(0, MainForm->PBox->width() - 1), Between(0, MainForm->PBox->height() - 1));
+      const int delta = std::array{120, -120, 60, -60}[Pick(4)];
+      what << "Ctrl+wheel " << delta << " at " << at.x() << "," << at.y();
+      QWheelEvent wheel(at, MainForm->PBox->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton,
+                        Qt::ControlModifier, Qt::NoScrollPhase, false);
+      QApplication::sendEvent(MainForm->PBox, &wheel);
+      return what.str();
+    }
+    const std::pair<Qt::Key, Qt::KeyboardModifiers> keys[] = {
+        {Qt::Key_Plus, Qt::NoModifier}, {Qt::Key_Equal, Qt::NoModifier}, {Qt::Key_Plus, Qt::KeypadModifier},
+        {Qt::Key_Minus, Qt::NoModifier}, {Qt::Key_0, Qt::NoModifier},    {Qt::Key_9, Qt::NoModifier}};
+    const auto [key, modifiers] = keys[Pick(6)];
+    QWidget* const controls[] = {MainForm->ScrollBox1, MainForm->PBox, MainForm->EditW,
+                                 LayerForm->LBox,      LayerForm->MemText, LayerForm->EditCharSpan};
+    QWidget* control = controls[Pick(6)];
+    what << "zoom key Ctrl+" << key << " modifiers " << modifiers << " in " << control->metaObject()->className();
+    FocusOn(control);
+    QTest::keyClick(control, key, Qt::ControlModifier | modifiers);
+    return what.str();
   }
 
   // A text as a user types or pastes it: letters, digits, blanks, line breaks, Japanese.

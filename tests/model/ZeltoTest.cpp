@@ -4,6 +4,7 @@
 #include "tests/support/ScopedCodePage.h"
 #include "toolkit/Checked.h"
 
+#include <QPoint>
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -270,6 +271,74 @@ TEST_F(ZeltoTest, HiddenLayerIsPlacedButNotDrawn) {
   EXPECT_EQ(std::tie(layer.Left, layer.Top), std::make_tuple(200 - 15, 200 - 12));
   EXPECT_TRUE(Painted().empty());
   EXPECT_EQ(zelto.LayerCount(), 1);
+}
+
+// ---- Where a layer is drawn ----
+
+struct HitCase {
+  const char* name;
+  std::string text;
+  int32_t lineSpan, charSpan;
+  int32_t ownFontSize;  // 0: the default font
+  int32_t left, top;
+  std::vector<QPoint> inside, outside;
+};
+
+class HitTest : public ZeltoTest, public ::testing::WithParamInterface<HitCase> {};
+
+TEST_P(HitTest, TheBlockHoldsThePixelsOfItsCellsAndStoresNothing) {
+  const HitCase& c = GetParam();
+  const TFont defaultFont = zelto.DefaultFont();
+  TZeltoLayer& layer = Add(c.text);
+  layer.LineSpan = c.lineSpan;
+  layer.CharSpan = c.charSpan;
+  if (c.ownFontSize > 0) {
+    layer.UseDefaultFont = false;
+    layer.Font.Size = c.ownFontSize;
+  }
+  layer.Left = c.left;
+  layer.Top = c.top;
+  for (const QPoint p : c.inside) EXPECT_TRUE(layer.BlockContains(p.x(), p.y())) << p.x() << "," << p.y();
+  for (const QPoint p : c.outside) EXPECT_FALSE(layer.BlockContains(p.x(), p.y())) << p.x() << "," << p.y();
+  EXPECT_EQ(std::tie(layer.BlockWidth, layer.BlockHeight), std::make_tuple(0, 0));
+  EXPECT_EQ(zelto.DefaultFont(), defaultFont);
+}
+
+// h = 12 at 10 points; A 8, B 7, E 9 wide.
+INSTANTIATE_TEST_SUITE_P(
+    Blocks, HitTest,
+    ::testing::Values(
+        HitCase{"OneLine", "AB", 0, 0, 0, 10, 20, {{10, 20}, {24, 31}}, {{9, 20}, {25, 20}, {10, 19}, {10, 32}}},
+        HitCase{"WidestLineAndEmptyMiddleLine", "A\r\n\r\nEB", 5, 0, 0, 0, 0, {{15, 0}, {0, 45}},
+                {{16, 0}, {0, 46}}},
+        HitCase{"LinesStackedUpward", "A\r\nB\r\nE", -20, 0, 0, 0, 100, {{0, 84}, {8, 111}},
+                {{0, 83}, {0, 112}, {9, 100}}},
+        HitCase{"CharactersRunningBack", "AB", 0, -100, 0, 50, 0, {{-42, 0}, {0, 0}, {57, 11}},
+                {{-43, 0}, {58, 0}}},
+        HitCase{"OwnFontInUse", "A", 0, 0, 20, 0, 0, {{15, 23}}, {{16, 0}, {0, 24}}},
+        HitCase{"EmptyText", "", 0, 0, 0, 0, 0, {}, {{0, 0}}},
+        HitCase{"WidthOverflows", "AB", 0, INT32_MAX, 0, 0, 0, {}, {{0, 0}, {7, 11}}},
+        HitCase{"HeightOverflows", "A\r\nB\r\nE", INT32_MAX / 2, 0, 0, 0, 0, {}, {{0, 0}}},
+        HitCase{"FarOutAt32Bits", "AB", 0, 0, 0, INT32_MAX - 4, INT32_MIN, {{INT32_MAX, INT32_MIN}},
+                {{INT32_MAX - 5, INT32_MIN}}}),
+    [](const auto& info) { return info.param.name; });
+
+TEST_F(ZeltoTest, TheLayerAtAPixelIsTheTopMostVisibleOneThere) {
+  TZeltoLayer& hidden = Add("E");
+  Add("AB");
+  TZeltoLayer& under = Add("ABAB");
+  TZeltoLayer& aside = Add("A");
+  hidden.Visible = false;
+  under.Top = 5;
+  aside.Left = -100;  // off the canvas
+  EXPECT_EQ(zelto.LayerAt(0, 0), 1) << "the hidden layer is passed over";
+  EXPECT_EQ(zelto.LayerAt(14, 11), 1);
+  EXPECT_EQ(zelto.LayerAt(15, 11), 2) << "beside the upper layer";
+  EXPECT_EQ(zelto.LayerAt(29, 16), 2);
+  EXPECT_EQ(zelto.LayerAt(30, 16), -1);
+  EXPECT_EQ(zelto.LayerAt(-93, 0), 3);
+  hidden.Visible = true;
+  EXPECT_EQ(zelto.LayerAt(0, 0), 0);
 }
 
 // ---- Characters in the code pages ----

@@ -91,6 +91,53 @@ TEST_F(CanvasTest, StretchDrawRepeatsARowAndDrawCopiesBlocks) {
   EXPECT_EQ(Pixel(bitmap, 50, 20), qRgb(255, 255, 255));
 }
 
+// A canvas scaled by 3: the copied image's pixels become 3 x 3 squares from the scaled corner.
+// Text scales too, also on 32 bits, where it is otherwise stamped at its cell's own pixels.
+TEST_F(CanvasTest, AScaledCanvasScalesImagesAndText) {
+  TBitmap ramp;
+  ramp.SetSize(4, 2);
+  for (int y = 0; y < 2; ++y)
+    for (int x = 0; x < 4; ++x) {
+      uint8_t* pixel = ramp.ScanLine(y) + 3 * x;
+      pixel[0] = static_cast<uint8_t>(100 * y);
+      pixel[1] = 0;
+      pixel[2] = static_cast<uint8_t>(x * 80);
+    }
+  bitmap.Canvas().SetScale(3);
+  bitmap.Canvas().Draw(1, 2, ramp.Image());
+  for (int y = 0; y < 30; ++y)
+    for (int x = 0; x < 60; ++x) {
+      const bool inside = x >= 3 && x < 15 && y >= 6 && y < 12;
+      const QRgb expected = inside ? qRgb((x - 3) / 3 * 80, 0, (y - 6) / 3 * 100) : qRgb(0, 255, 0);
+      ASSERT_EQ(Pixel(bitmap, x, y), expected) << x << "," << y;
+    }
+  // Back at 1, a copy is a block copy again.
+  bitmap.Canvas().SetScale(1);
+  bitmap.Canvas().Draw(50, 20, ramp.Image());
+  EXPECT_EQ(Pixel(bitmap, 53, 21), qRgb(240, 0, 100));
+  EXPECT_EQ(Pixel(bitmap, 54, 21), qRgb(0, 255, 0));
+
+  // Ink of "W" at 2 lies beyond the cell it has at 1, and within the cell at 2.
+  TBitmap wide(TPixelFormat::pf32bit);
+  wide.SetSize(80, 60);
+  TCanvas& canvas = wide.Canvas();
+  canvas.Brush.Style = TBrushStyle::Clear;
+  canvas.Font().Color = clBlack;
+  const int w = canvas.TextWidth(std::string_view("W")), h = canvas.TextHeight(std::string_view("W"));
+  canvas.SetScale(2);
+  canvas.TextOut(0, 0, std::string_view("W"));
+  int beyond = 0, outside = 0;
+  const QImage image = wide.Image().convertToFormat(QImage::Format_RGB32);
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x) {
+      if (image.pixel(x, y) == qRgb(255, 255, 255)) continue;
+      beyond += x >= w || y >= h;
+      outside += x >= 2 * w + 2 || y >= 2 * h + 2;
+    }
+  EXPECT_GT(beyond, 10);
+  EXPECT_EQ(outside, 0);
+}
+
 struct LineCase {
   const char* name;
   int x0, y0, x1, y1, width;

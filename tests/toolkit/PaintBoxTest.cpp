@@ -12,7 +12,7 @@
 namespace {
 
 struct Event {
-  char kind;  // 'd' down, 'm' move, 'u' up
+  char kind;  // 'd' down, 'm' move, 'u' up, 'c' double-click
   TMouseButton button;
   TShiftState shift;
   int32_t x, y;
@@ -29,6 +29,9 @@ class PaintBoxTest : public ::testing::Test {
       events.push_back({'m', TMouseButton::mbLeft, s, x, y});
     };
     box.OnMouseUp = [this](TMouseButton b, TShiftState s, int32_t x, int32_t y) { events.push_back({'u', b, s, x, y}); };
+    box.OnDblClick = [this](TShiftState s, int32_t x, int32_t y) {
+      events.push_back({'c', TMouseButton::mbLeft, s, x, y});
+    };
   }
   ~PaintBoxTest() override { SetErrorReport(previous_); }
 
@@ -74,15 +77,20 @@ INSTANTIATE_TEST_SUITE_P(
                       ButtonCase{Qt::MiddleButton, Qt::ControlModifier | Qt::AltModifier, TMouseButton::mbMiddle,
                                  ssMiddle | ssCtrl | ssAlt}));
 
-TEST_F(PaintBoxTest, TheSecondPressOfADoubleClickIsADownWithTheDoubleFlag) {
+// The second press of a double-click is a down with the double flag; with the left button the
+// double-click follows it.
+TEST_F(PaintBoxTest, TheSecondPressOfADoubleClickIsADownWithTheDoubleFlagThenTheDoubleClick) {
   QTest::mousePress(&box, Qt::LeftButton, {}, QPoint(4, 4));
   QTest::mouseRelease(&box, Qt::LeftButton, {}, QPoint(4, 4));
-  QTest::mouseDClick(&box, Qt::LeftButton, {}, QPoint(4, 4));
-  QTest::mouseRelease(&box, Qt::LeftButton, {}, QPoint(4, 4));
+  QTest::mouseDClick(&box, Qt::LeftButton, Qt::ControlModifier, QPoint(4, 5));
+  QTest::mouseRelease(&box, Qt::LeftButton, {}, QPoint(4, 5));
+  QTest::mouseDClick(&box, Qt::RightButton, {}, QPoint(6, 7));
   const std::vector<Event> expected = {{'d', TMouseButton::mbLeft, ssLeft, 4, 4},
                                        {'u', TMouseButton::mbLeft, 0, 4, 4},
-                                       {'d', TMouseButton::mbLeft, ssLeft | ssDouble, 4, 4},
-                                       {'u', TMouseButton::mbLeft, 0, 4, 4}};
+                                       {'d', TMouseButton::mbLeft, ssLeft | ssCtrl | ssDouble, 4, 5},
+                                       {'c', TMouseButton::mbLeft, ssLeft | ssCtrl | ssDouble, 4, 5},
+                                       {'u', TMouseButton::mbLeft, 0, 4, 5},
+                                       {'d', TMouseButton::mbRight, ssRight | ssDouble, 6, 7}};
   EXPECT_EQ(events, expected);
 }
 
