@@ -1,5 +1,6 @@
 #include "app/PictureFile.h"
 
+#include "toolkit/PngWriter.h"
 #include "toolkit/WholeFile.h"
 
 #include <QBuffer>
@@ -39,7 +40,14 @@ namespace {
 }
 }  // namespace
 
-QByteArray EncodePicture(const QImage& picture, const TPictureFormat& format) {
+QByteArray EncodePicture(const QImage& picture, const TPictureFormat& format, bool withAlpha) {
+  if (format.Writer == "png") {
+    try {
+      return EncodePng(picture, withAlpha);
+    } catch (const std::exception& error) {
+      throw EPictureWrite(error.what());
+    }
+  }
   QByteArray bytes;
   QBuffer buffer(&bytes);
   buffer.open(QIODevice::WriteOnly);
@@ -49,12 +57,12 @@ QByteArray EncodePicture(const QImage& picture, const TPictureFormat& format) {
   return bytes;
 }
 
-void WritePicture(const QImage& picture, const QString& path) {
+void WritePicture(const QImage& picture, const QString& path, bool withAlpha) {
   const TPictureFormat* format = PictureFormatOf(path);
   if (!format) Fail(path, QStringLiteral("the name ends in none of the picture types"));
   QByteArray bytes;
   try {
-    bytes = EncodePicture(picture, *format);
+    bytes = EncodePicture(picture, *format, withAlpha);
   } catch (const EPictureWrite& error) {
     Fail(path, QString::fromUtf8(error.what()));
   }

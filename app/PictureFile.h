@@ -34,13 +34,14 @@ class EPictureWrite : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-// `picture` as 24-bit colour without alpha, encoded in `format`. Raises EPictureWrite with the
-// writer's reason ("Image is empty") when it cannot be encoded.
-QByteArray EncodePicture(const QImage& picture, const TPictureFormat& format);
+// `picture` as 24-bit colour, encoded in `format`, with the picture's alpha where `withAlpha` is
+// set (PNG alone keeps it). PNG is encoded for speed (toolkit/PngWriter.h), the others by Qt.
+// Raises EPictureWrite with the writer's reason ("Image is empty") when it cannot be encoded.
+QByteArray EncodePicture(const QImage& picture, const TPictureFormat& format, bool withAlpha = false);
 
 // Writes `picture`, encoded as EncodePicture does, into `path`, in the format its suffix names.
 // The file appears whole or not at all (WriteWholeFile): the picture goes into a temporary file
 // beside it, which replaces the file only once every byte is in. On failure, a full disk or a
 // size limit included, raises EPictureWrite naming the file and the reason, and leaves a file
 // that was there as it was and none where there was none.
-void WritePicture(const QImage& picture, const QString& path);
+void WritePicture(const QImage& picture, const QString& path, bool withAlpha = false);

@@ -110,6 +110,14 @@ std::string StoredText(std::string_view text) {
   return ReplaceAll(text, "\r\n", kLineBreakMarker);
 }
 
+std::string TypedText(const QString& text) {
+  return TCodePage::System().FromUnicode(QString(text).replace(QLatin1Char('\n'), QStringLiteral("\r\n")));
+}
+
+QString ShownText(std::string_view text) {
+  return TCodePage::System().ToUnicode(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
+
 // ---- TZeltoLayer ----
 
 TZeltoLayer::TZeltoLayer(std::string_view text, TZeltoZelto* owner) : Owner(owner) {

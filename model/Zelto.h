@@ -5,6 +5,8 @@
 #include "toolkit/Bitmap.h"
 #include "toolkit/Font.h"
 
+#include <QString>
+
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -21,6 +23,12 @@ inline constexpr std::string_view kLineBreakMarker = "\xFF\xFF";
 
 // A text as a layer stores it: trimmed of bytes up to 0x20 at both ends, each CR LF as the marker.
 std::string StoredText(std::string_view text);
+
+// A text as the user types it, Unicode with "\n" between lines, in the system code page with CR LF
+// between lines, as SetText takes it (a character the code page cannot hold becomes "?"); and a
+// text as GetText gives it, as the user sees it.
+std::string TypedText(const QString& text);
+QString ShownText(std::string_view text);
 
 // Everything a layer holds but its owner and its selection: what a copy, the history and a
 // document carry. The comparison is the type's own, so a field added here is compared, copied,

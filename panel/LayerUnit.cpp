@@ -43,18 +43,6 @@ namespace {
 
 constexpr int32_t kRowHeight = 18;
 
-// --- Text between the memo and the layers ---
-
-// The layers hold bytes of the system code page with CR LF line breaks; the memo holds
-// Unicode with its own line breaks.
-std::string MemoToLayerText(const QString& memo) {
-  return TCodePage::System().FromUnicode(QString(memo).replace(QLatin1Char('\n'), QStringLiteral("\r\n")));
-}
-
-QString LayerTextToMemo(const std::string& text) {
-  return TCodePage::System().ToUnicode(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-}
-
 // What the list and the editors show besides the composition: the memo's text, the spacing
 // edits' texts and their spinners' positions (which differ from the texts while a text is out of
 // range), and the list's current row.
@@ -330,7 +318,7 @@ void TLayerForm::SyncSelection() {
   // Loading goes through the editors' change handlers, so whatever an editor changes to
   // reaches every selected layer.
   const TZeltoLayer& first = Composition->SelectedLayer(0);
-  const QString text = LayerTextToMemo(first.GetText());
+  const QString text = ShownText(first.GetText());
   if (MemText->toPlainText() != text) MemText->setPlainText(text);
   UdLineSpan->SetPosition(first.LineSpan);
   UdCharSpan->SetPosition(first.CharSpan);
@@ -436,7 +424,7 @@ void TLayerForm::LoadView(const std::any& view) {
     // A new composition: the editors show its first selected layer, as selecting it would, but
     // without writing into the layers; with nothing selected they keep what they show.
     const TZeltoLayer& first = Composition->SelectedLayer(0);
-    editors = {LayerTextToMemo(first.GetText()), QString::number(first.LineSpan), RangeToInt16(first.LineSpan),
+    editors = {ShownText(first.GetText()), QString::number(first.LineSpan), RangeToInt16(first.LineSpan),
                QString::number(first.CharSpan), RangeToInt16(first.CharSpan), Composition->SelectionIndexes()[0]};
   }
   if (editors) {
@@ -458,7 +446,7 @@ void RepaintLayerList() { LayerForm->LBox->Repaint(); }
 void TLayerForm::MemTextChange(QObject*) {
   const TZeltoAction action(Composition->History, TStepKind::Text);
   // The memo's text as the layers store it, converted once for them all.
-  memoText_ = Composition->SelectedCount() > 0 ? MemoToLayerText(MemText->toPlainText()) : std::string();
+  memoText_ = Composition->SelectedCount() > 0 ? TypedText(MemText->toPlainText()) : std::string();
   ForEachSelected(true, std::bind_front(&TLayerForm::TextProc, this));
   memoText_.clear();
   RepaintLayerList();

@@ -5,6 +5,7 @@
 #include <locale.h>
 
 #include <algorithm>
+#include <mutex>
 #include <cerrno>
 #include <cctype>
 #include <stdexcept>
@@ -96,8 +97,11 @@ std::string LocaleCharset() {
 
 }  // namespace
 
+// An iconv converter keeps state between calls, so threads take turns with it: a command line
+// renders on several.
 struct TCodePage::Converters {
   Converters(const std::string& name) : toUtf8("UTF-8", name), fromUtf8(name, "UTF-8") {}
+  std::mutex turn;
   Iconv toUtf8;
   Iconv fromUtf8;
 };
@@ -167,13 +171,18 @@ std::size_t TCodePage::Utf8CharLength(std::string_view line, std::size_t pos) co
 
 QString TCodePage::ToUnicode(std::string_view bytes) const {
   if (kind_ == Kind::Utf8) return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
-  const std::string utf8 = converters_->toUtf8.Convert(bytes, "\xEF\xBF\xBD", [](std::string_view) -> std::size_t { return 1; });
+  std::string utf8;
+  {
+    const std::lock_guard turn(converters_->turn);
+    utf8 = converters_->toUtf8.Convert(bytes, "\xEF\xBF\xBD", [](std::string_view) -> std::size_t { return 1; });
+  }
   return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
 
 std::string TCodePage::FromUnicode(const QString& text) const {
   const QByteArray utf8 = text.toUtf8();
   if (kind_ == Kind::Utf8) return utf8.toStdString();
+  const std::lock_guard turn(converters_->turn);
   return converters_->fromUtf8.Convert(std::string_view(utf8.constData(), utf8.size()), "?",
                                        Utf8SequenceLength);
 }
