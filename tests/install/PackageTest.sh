@@ -26,7 +26,7 @@ expected="fonts-dejavu-core fonts-ipafont-gothic libc6 libgcc-s1 libqt6core6 lib
 [ "$names" = "$expected" ] || fail "the package depends on: $depends"
 
 dpkg-deb -x "$deb" "$work/root"
-check_installed_files "$work/root/usr"
+check_installed_files "$work/root/usr" "$work/mime"
 program=$work/root/usr/bin/ZeltoZelto
 file -b "$program" | grep -q ', stripped' || fail "the packaged program keeps its symbols"
 
