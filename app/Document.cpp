@@ -22,27 +22,6 @@ const QString kAllFiles = QStringLiteral("All files (*)");
 
 QString Native(const QString& path) { return QDir::toNativeSeparators(path); }
 
-[[noreturn]] void CannotOpen(const QString& path, const QString& reason) {
-  throw EDocumentFile(
-      QStringLiteral("The document \"%1\" could not be opened: %2").arg(Native(path), reason).toStdString());
-}
-
-TZeltoDocument ReadFile(const QString& path, QStringList& unconverted) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) CannotOpen(path, file.errorString());
-  if (file.size() > TDocumentLimits::kMaxBytes)
-    CannotOpen(path, QStringLiteral("it is larger than the %1 MiB a document may have").arg(TDocumentLimits::kMaxBytes >> 20));
-  const QByteArray bytes = file.readAll();
-  if (file.error() != QFileDevice::NoError) CannotOpen(path, file.errorString());
-  try {
-    TDocumentRead read = ReadDocument(bytes);
-    unconverted = read.Unconverted;
-    return std::move(read.Document);
-  } catch (const EDocument& error) {
-    CannotOpen(path, QString::fromUtf8(error.what()));
-  }
-}
-
 // Where the open and save dialogs begin: the folder of the document open, or the documents
 // folder (the home folder where there is none).
 QString StartFolder(const QString& path) {
@@ -99,13 +78,16 @@ bool TDocument::Open() {
 
 bool TDocument::Open(const QString& path) {
   // The file first: one that cannot be opened asks nothing, and changes nothing.
-  QStringList unconverted;
-  const TZeltoDocument document = ReadFile(path, unconverted);
+  const TDocumentRead read = ReadDocumentFile(path);
+  const TZeltoDocument& document = read.Document;
+  const QStringList& unconverted = read.Unconverted;
   if (!MayLeave()) return false;
   try {
     Adopt(document, QFileInfo(path).absoluteFilePath());
   } catch (const std::exception& error) {
-    CannotOpen(path, QString::fromUtf8(error.what()));
+    throw EDocument(QStringLiteral("The document \"%1\" could not be opened: %2")
+                        .arg(Native(path), QString::fromUtf8(error.what()))
+                        .toStdString());
   }
   QStringList notes;
   QStringList missing;
@@ -157,7 +139,7 @@ void TDocument::Write(const QString& path) {
     reason = QString::fromUtf8(error.what());
   }
   if (!reason.isEmpty())
-    throw EDocumentFile(QStringLiteral("The document could not be saved as \"%1\": %2").arg(Native(path), reason).toStdString());
+    throw EDocument(QStringLiteral("The document could not be saved as \"%1\": %2").arg(Native(path), reason).toStdString());
   path_ = QFileInfo(path).absoluteFilePath();
   Composition->History.MarkSaved();
   Changed();
@@ -187,11 +169,10 @@ bool TDocument::MayLeave() {
 void TDocument::OfferRecovery() {
   std::optional<TLeftBehind> copy = FindLeftBehind();
   if (!copy) return;
-  QStringList unconverted;
   TZeltoDocument document;
   try {
-    document = ReadFile(copy->Path, unconverted);
-  } catch (const EDocumentFile& error) {
+    document = ReadDocumentFile(copy->Path).Document;
+  } catch (const EDocument&) {
     // A copy that cannot be read is of no use to anyone.
     copy->Discard();
     throw;
@@ -239,7 +220,7 @@ void TDocument::KeepRecoveryCopy() {
   const QString failure = recovery_.TakeFailure();
   if (failure.isEmpty() || recoveryFailureShown_) return;
   recoveryFailureShown_ = true;
-  throw EDocumentFile(QStringLiteral("No recovery copy of the unsaved changes can be kept in \"%1\": %2. Save them "
+  throw EDocument(QStringLiteral("No recovery copy of the unsaved changes can be kept in \"%1\": %2. Save them "
                                      "yourself.")
                           .arg(Native(TRecovery::Folder()), failure)
                           .toStdString());

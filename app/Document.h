@@ -15,15 +15,9 @@
 #include <QTimer>
 
 #include <functional>
-#include <stdexcept>
 
 class QWidget;
 struct TZeltoDocument;
-
-// A document that could not be opened or saved; what() names the file and the reason.
-class EDocumentFile : public std::runtime_error {
-  using std::runtime_error::runtime_error;
-};
 
 class TDocument {
  public:
@@ -39,7 +33,7 @@ class TDocument {
   bool Modified() const;
 
   // The commands, as the buttons and keys run them. Each returns whether it was done: the user
-  // may cancel. A failure raises EDocumentFile.
+  // may cancel. A failure raises EDocument (model/Document.h), naming the file and the reason.
   bool New();
   bool Open();                     // asks which file
   bool Open(const QString& path);  // asks whether to save changes once the file has been read

@@ -2,6 +2,8 @@
 
 #include "toolkit/CodePage.h"
 
+#include <QDir>
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -392,6 +394,25 @@ TDocumentRead ReadDocument(QByteArrayView bytes) {
   if (root.contains(QStringLiteral("recoveryOf")))
     document.RecoveryOf = TReader::String(root, "recoveryOf", QStringLiteral("the document"), 4096);
   return read;
+}
+
+TDocumentRead ReadDocumentFile(const QString& path) {
+  const auto refuse = [&path](const QString& reason) {
+    return EDocument(QStringLiteral("The document \"%1\" could not be opened: %2")
+                         .arg(QDir::toNativeSeparators(path), reason)
+                         .toStdString());
+  };
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) throw refuse(file.errorString());
+  if (file.size() > TDocumentLimits::kMaxBytes)
+    throw refuse(QStringLiteral("it is larger than the %1 MiB a document may have").arg(TDocumentLimits::kMaxBytes >> 20));
+  const QByteArray bytes = file.readAll();
+  if (file.error() != QFileDevice::NoError) throw refuse(file.errorString());
+  try {
+    return ReadDocument(bytes);
+  } catch (const EDocument& error) {
+    throw refuse(QString::fromUtf8(error.what()));
+  }
 }
 
 QStringList FacesInUse(const TZeltoContent& content) {

@@ -72,6 +72,10 @@ QByteArray WriteDocument(const TZeltoContent& content, std::span<const int32_t> 
 // Reads a document; raises EDocument with the reason where it cannot.
 TDocumentRead ReadDocument(QByteArrayView bytes);
 
+// Reads the document file at `path`; raises EDocument with "The document "…" could not be opened:"
+// and the reason where it cannot.
+TDocumentRead ReadDocumentFile(const QString& path);
+
 // The faces a document draws with: the default font's and those of the layers that use a font
 // of their own, each once.
 QStringList FacesInUse(const TZeltoContent& content);

@@ -4,7 +4,6 @@
 
 #include <zlib.h>
 
-#include <cstring>
 #include <stdexcept>
 #include <vector>
 
@@ -26,18 +25,28 @@ void AppendChunk(QByteArray& png, const char type[4], const QByteArray& data) {
 QByteArray EncodePng(const QImage& picture, bool withAlpha) {
   // In the words of Qt's own writers.
   if (picture.isNull()) throw std::runtime_error("Image is empty");
-  const QImage image = picture.convertToFormat(withAlpha ? QImage::Format_RGBA8888 : QImage::Format_RGB888);
+  // The program's pictures are 32-bit already; anything else is read as such.
+  const bool direct = picture.format() == QImage::Format_RGB32 || picture.format() == QImage::Format_ARGB32;
+  const QImage image = direct ? picture : picture.convertToFormat(QImage::Format_ARGB32);
   const int channels = withAlpha ? 4 : 3;
-  const qsizetype rowBytes = qsizetype(image.width()) * channels;
+  const int width = image.width(), height = image.height();
+  const std::size_t rowBytes = std::size_t(width) * channels;
 
-  // Each row: its filter type (1, Sub), then each byte less the byte of the pixel to its left.
-  std::vector<uint8_t> filtered(std::size_t(image.height()) * (rowBytes + 1));
-  for (int y = 0; y < image.height(); ++y) {
-    const uint8_t* row = image.constScanLine(y);
+  // Each row: its filter type (1, Sub), then each byte less the same byte of the pixel to its left.
+  std::vector<uint8_t> filtered(std::size_t(height) * (rowBytes + 1));
+  for (int y = 0; y < height; ++y) {
+    const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
     uint8_t* out = filtered.data() + std::size_t(y) * (rowBytes + 1);
-    out[0] = 1;
-    std::memcpy(out + 1, row, std::size_t(std::min<qsizetype>(channels, rowBytes)));
-    for (qsizetype x = channels; x < rowBytes; ++x) out[1 + x] = static_cast<uint8_t>(row[x] - row[x - channels]);
+    *out++ = 1;
+    QRgb left = withAlpha ? 0 : 0xFF000000;
+    for (int x = 0; x < width; ++x) {
+      const QRgb pixel = row[x];
+      *out++ = static_cast<uint8_t>(qRed(pixel) - qRed(left));
+      *out++ = static_cast<uint8_t>(qGreen(pixel) - qGreen(left));
+      *out++ = static_cast<uint8_t>(qBlue(pixel) - qBlue(left));
+      if (withAlpha) *out++ = static_cast<uint8_t>(qAlpha(pixel) - qAlpha(left));
+      left = pixel;
+    }
   }
 
   uLongf deflatedSize = compressBound(static_cast<uLong>(filtered.size()));

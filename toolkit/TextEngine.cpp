@@ -231,3 +231,5 @@ TTextEngine& TTextEngine::Raster() {
   static RasterTextEngine engine;
   return engine;
 }
+
+std::unique_ptr<TTextEngine> TTextEngine::NewRaster() { return std::make_unique<RasterTextEngine>(); }

@@ -5,6 +5,7 @@
 #include "toolkit/Font.h"
 
 #include <cstdint>
+#include <memory>
 #include <string_view>
 
 class QPainter;
@@ -31,6 +32,9 @@ class TTextEngine {
   virtual void Flush() {}
 
   // Qt's raster engine: each character of each font is rendered by Qt once, and its coverage
-  // blended into 32-bit images from then on.
+  // blended into 32-bit images from then on. The windows' thread uses this one.
   static TTextEngine& Raster();
+  // A raster engine of its own, for a thread that draws beside the windows' thread: an engine
+  // keeps what it learnt of fonts and painters, and serves one thread.
+  static std::unique_ptr<TTextEngine> NewRaster();
 };

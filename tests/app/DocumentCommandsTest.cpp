@@ -17,6 +17,7 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QToolButton>
@@ -278,6 +279,39 @@ TEST_F(DocumentCommandsTest, ADroppedDocumentOpens) {
   QApplication::sendEvent(MainForm, &drop);
   EXPECT_EQ(Composition->LayerCount(), 2);
   EXPECT_EQ(Shown(), "dropped.zelto");
+}
+
+// The command line renders a document saved from the windows to the very bytes that exporting
+// the picture from the windows writes: own fonts, spans, a Japanese line, a hidden layer.
+TEST_F(DocumentCommandsTest, TheCommandLineRendersADocumentAsTheWindowsExportIt) {
+  MakeComposition();
+  ClickAdd();
+  TypeInMemo("x");
+  form->MemText->setPlainText(QString::fromUtf8("日本語の行\nand a second line"));
+  ClickAdd();
+  TypeInMemo("hidden");
+  Composition->GetLayer(3).Visible = false;
+  TZeltoLayer& japanese = Composition->GetLayer(2);
+  japanese.UseDefaultFont = false;
+  japanese.Font.Name = QStringLiteral("IPAGothic");
+  japanese.Font.Size = 14;
+  japanese.LineSpan = 3;
+  japanese.Top = 60;
+  RepaintCanvas();
+  ASSERT_TRUE(SaveAs("composed"));
+  EXPECT_TRUE(Press<QFileDialog>(Qt::CTRL | Qt::Key_E, [this](QFileDialog& d) { TypeName(d, Documents() + "/windows.png"); }));
+  ASSERT_TRUE(QFile::exists(Documents() + "/windows.png"));
+
+  QProcess program;
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.remove("QT_QPA_PLATFORM");
+  environment.remove("DISPLAY");
+  program.setProcessEnvironment(environment);
+  program.start(QStringLiteral(ZELTO_PROGRAM),
+                {"--render", Documents() + "/composed.zelto", "-o", Documents() + "/command-line.png"});
+  ASSERT_TRUE(program.waitForFinished(60000));
+  EXPECT_EQ(program.exitCode(), 0) << program.readAllStandardError().toStdString();
+  EXPECT_EQ(Contents(Documents() + "/command-line.png"), Contents(Documents() + "/windows.png"));
 }
 
 // ---- Recovery copies ----

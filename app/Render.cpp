@@ -1,0 +1,62 @@
+#include "app/Render.h"
+
+#include "toolkit/Canvas.h"
+
+#include <QRegularExpression>
+
+#include <algorithm>
+
+namespace {
+
+QImage PaintOn(TZeltoZelto& composition, TColor background) {
+  QImage picture(composition.Width, composition.Height, QImage::Format_RGB32);
+  TCanvas& surface = composition.Bitmap.Canvas();
+  const TColor fill = surface.Brush.Color;
+  surface.Brush.Color = background;
+  {
+    TCanvas canvas(&picture);
+    composition.Paint(canvas);
+  }
+  surface.Brush.Color = fill;
+  return picture;
+}
+
+}  // namespace
+
+std::optional<TBackground> TBackground::Parse(const QString& text) {
+  if (text == QLatin1String("transparent")) return TBackground{TKind::Transparent, clWhite};
+  static const QRegularExpression rgb(QStringLiteral("^#[0-9a-fA-F]{6}$"));
+  if (!rgb.match(text).hasMatch()) return std::nullopt;
+  const uint32_t hex = text.mid(1).toUInt(nullptr, 16);
+  return TBackground{TKind::Color, RGBToColor(static_cast<uint8_t>(hex >> 16), static_cast<uint8_t>(hex >> 8),
+                                              static_cast<uint8_t>(hex))};
+}
+
+QImage PaintPicture(TZeltoZelto& composition, const TBackground& background) {
+  if (background.Kind != TBackground::TKind::Transparent)
+    return PaintOn(composition, background.Kind == TBackground::TKind::Color ? background.Color : clWhite);
+  const QImage onWhite = PaintOn(composition, clWhite);
+  const QImage onBlack = PaintOn(composition, clBlack);
+  QImage picture(onWhite.size(), QImage::Format_ARGB32);
+  for (int y = 0; y < picture.height(); ++y) {
+    const auto* white = reinterpret_cast<const QRgb*>(onWhite.constScanLine(y));
+    const auto* black = reinterpret_cast<const QRgb*>(onBlack.constScanLine(y));
+    auto* out = reinterpret_cast<QRgb*>(picture.scanLine(y));
+    for (int x = 0; x < picture.width(); ++x) {
+      // Over black a pixel is its colour times its alpha; over white that plus what shows through.
+      const int through = std::max({qRed(white[x]) - qRed(black[x]), qGreen(white[x]) - qGreen(black[x]),
+                                    qBlue(white[x]) - qBlue(black[x]), 0});
+      const int alpha = 255 - through;
+      const auto channel = [alpha](int premultiplied) {
+        return alpha == 0 ? 0 : std::min(255, (premultiplied * 255 + alpha / 2) / alpha);
+      };
+      out[x] = qRgba(channel(qRed(black[x])), channel(qGreen(black[x])), channel(qBlue(black[x])), alpha);
+    }
+  }
+  return picture;
+}
+
+QImage Thumbnail(const QImage& picture, int size) {
+  if (picture.width() <= size && picture.height() <= size) return picture;
+  return picture.scaled(size, size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+}
