@@ -22,7 +22,7 @@ deb=${debs[0]}
 # development or test package.
 depends=$(dpkg-deb -f "$deb" Depends)
 names=$(tr ',' '\n' <<<"$depends" | sed -E 's/^ *([^ ]+).*/\1/' | sort | tr '\n' ' ')
-expected="fonts-dejavu-core fonts-ipafont-gothic libc6 libgcc-s1 libqt6core6 libqt6gui6 libqt6widgets6 libstdc++6 "
+expected="fonts-dejavu-core fonts-ipafont-gothic libc6 libgcc-s1 libqt6core6 libqt6gui6 libqt6widgets6 libstdc++6 zlib1g "
 [ "$names" = "$expected" ] || fail "the package depends on: $depends"
 
 dpkg-deb -x "$deb" "$work/root"
