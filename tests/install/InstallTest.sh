@@ -11,4 +11,5 @@ source "$(dirname "$0")/InstalledFiles.sh"
 rm -rf "$work"
 cmake --install "$build" --prefix "$work/prefix" >/dev/null
 check_installed_files "$work/prefix" "$work/mime"
+check_thumbnailer "$work/prefix" "$work/thumbnail"
 echo "ok: $(expected_files | wc -l) files installed below the prefix, each in its place"

@@ -138,3 +138,28 @@ check_installed_files() {
     fail "the metainfo does not launch $app_id.desktop"
   grep -q "<mediatype>$document_type</mediatype>" "$metainfo" || fail "the metainfo does not provide $document_type"
 }
+
+# Runs the installed thumbnailer entry's Exec line as a file manager runs it, with %s, %i and %o
+# filled in, without a display, and checks that it writes a PNG of at most SIZE pixels a side.
+check_thumbnailer() {
+  local prefix=$1 scratch=$2 size=128
+  mkdir -p "$scratch"
+  sample_document "DejaVu Sans" >"$scratch/thumbnail-of.zelto"
+  local exec command=()
+  exec=$(desktop_key "$prefix/share/thumbnailers/$app_id.thumbnailer" Exec)
+  for word in $exec; do
+    case "$word" in
+      %s) command+=("$size") ;;
+      %i) command+=("$scratch/thumbnail-of.zelto") ;;
+      %o) command+=("$scratch/thumbnail.png") ;;
+      *) command+=("$word") ;;
+    esac
+  done
+  PATH="$prefix/bin:$PATH" env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "${command[@]}" ||
+    fail "the thumbnailer's command ${command[*]} failed"
+  local found
+  found=$(identify -format '%m %w %h' "$scratch/thumbnail.png") || fail "the thumbnailer wrote no picture"
+  read -r type width height <<<"$found"
+  [ "$type" = PNG ] && [ "$width" -le "$size" ] && [ "$height" -le "$size" ] && [ $((width > height ? width : height)) -eq "$size" ] ||
+    fail "the thumbnailer wrote $found, not a PNG fitting $size x $size"
+}

@@ -27,6 +27,7 @@ expected="fonts-dejavu-core fonts-ipafont-gothic libc6 libgcc-s1 libqt6core6 lib
 
 dpkg-deb -x "$deb" "$work/root"
 check_installed_files "$work/root/usr" "$work/mime"
+check_thumbnailer "$work/root/usr" "$work/thumbnail"
 program=$work/root/usr/bin/ZeltoZelto
 file -b "$program" | grep -q ', stripped' || fail "the packaged program keeps its symbols"
 
