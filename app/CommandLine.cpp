@@ -14,6 +14,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 
@@ -101,10 +102,11 @@ int RenderTable(const TCommandLine& line) {
   const int count = static_cast<int>(rows.Rows.size());
   int first = 1, last = count;
   if (line.FirstRow > 0) {
-    if (line.LastRow > count)
+    // A table shared out in slices of equal size: the last slice ends with the table.
+    if (line.FirstRow > count)
       throw EUsage(QStringLiteral("--rows %1-%2: %3 has %4 data rows").arg(line.FirstRow).arg(line.LastRow).arg(table).arg(count).toStdString());
     first = line.FirstRow;
-    last = line.LastRow;
+    last = std::min(line.LastRow, count);
   }
   std::optional<TBatch> batch;
   try {
