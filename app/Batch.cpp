@@ -7,12 +7,14 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
+#include <QThreadPool>
 
 #include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
 #include <memory>
+#include <semaphore>
 #include <thread>
 
 namespace {
@@ -114,29 +116,50 @@ QString TBatch::Value(const TRow& row, const QString& name) const {
 }
 
 void TBatch::Run(int jobs) {
+  // A file is synced to the disk before it takes its name, which waits for the disk: the writing
+  // waits on threads of its own, many side by side, so that the rendering keeps the cores busy.
+  // Each rendering thread may have a few pictures waiting to be written, no more.
+  QThreadPool writers;
+  writers.setMaxThreadCount(kWritersPerJob * jobs);
+  std::counting_semaphore<> room(kWritersPerJob * jobs * 2);
   std::atomic<std::size_t> next = 0;
-  const auto work = [this, &next] {
+  const auto work = [&] {
     const std::unique_ptr<TTextEngine> engine = TTextEngine::NewRaster();
     TZeltoZelto composition(document_.Content.Canvas.Width, document_.Content.Canvas.Height, *engine);
-    for (std::size_t i; (i = next++) < rows_.size();)
-      if (rows_[i].Failure.isEmpty()) Render(rows_[i], composition);
+    for (std::size_t i; (i = next++) < rows_.size();) {
+      TRow& row = rows_[i];
+      if (!row.Failure.isEmpty()) continue;
+      QByteArray picture = Render(row, composition);
+      if (picture.isNull()) continue;
+      room.acquire();
+      writers.start([&row, &room, picture = std::move(picture)] {
+        try {
+          WriteEncodedPicture(picture, row.Path);
+        } catch (const std::exception& error) {
+          row.Failure = QString::fromUtf8(error.what());
+        }
+        room.release();
+      });
+    }
   };
   std::vector<std::thread> threads;
   for (int n = 1; n < jobs; ++n) threads.emplace_back(work);
   work();
   for (std::thread& thread : threads) thread.join();
+  writers.waitForDone();
 }
 
-void TBatch::Render(TRow& row, TZeltoZelto& composition) const {
+QByteArray TBatch::Render(TRow& row, TZeltoZelto& composition) const {
   try {
     composition.Replace(document_.Content, {});
     // A value's line breaks, whichever the table wrote, are lines of the layer.
     FillPlaceholders(composition, [&](const QString& name) {
       return QString(Value(row, name)).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
     });
-    WritePicture(PaintPicture(composition, background_), row.Path,
-                 background_.Kind == TBackground::TKind::Transparent);
+    return EncodePicture(PaintPicture(composition, background_), *PictureFormatOf(row.Path),
+                         background_.Kind == TBackground::TKind::Transparent);
   } catch (const std::exception& error) {
     row.Failure = QString::fromUtf8(error.what());
+    return {};
   }
 }

@@ -37,13 +37,17 @@ class TBatch {
   TBatch(const TZeltoDocument& document, const TCsvTable& table, const QString& pattern, TBackground background,
          int first, int last);
 
-  // Renders and writes the rows not failed yet, on `jobs` threads.
+  // Renders the rows not failed yet on `jobs` threads, and writes them.
   void Run(int jobs);
 
   const std::vector<TRow>& Rows() const { return rows_; }
 
  private:
-  void Render(TRow& row, TZeltoZelto& composition) const;
+  // How many files are written side by side for each rendering thread.
+  static constexpr int kWritersPerJob = 4;
+
+  // The row's picture, encoded; empty where it failed.
+  QByteArray Render(TRow& row, TZeltoZelto& composition) const;
   QString Value(const TRow& row, const QString& name) const;
 
   const TZeltoDocument& document_;

@@ -66,6 +66,10 @@ void WritePicture(const QImage& picture, const QString& path, bool withAlpha) {
   } catch (const EPictureWrite& error) {
     Fail(path, QString::fromUtf8(error.what()));
   }
+  WriteEncodedPicture(bytes, path);
+}
+
+void WriteEncodedPicture(QByteArrayView bytes, const QString& path) {
   const QString reason = WriteWholeFile(path, bytes);
   if (!reason.isEmpty()) Fail(path, reason);
 }

@@ -2,6 +2,7 @@
 // Writing the picture into an image file: the formats offered, the file name's extension, the
 // encoding, and a write that leaves either the whole new file or the one that was there before.
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QImage>
 #include <QList>
 #include <QString>
@@ -45,3 +46,5 @@ QByteArray EncodePicture(const QImage& picture, const TPictureFormat& format, bo
 // size limit included, raises EPictureWrite naming the file and the reason, and leaves a file
 // that was there as it was and none where there was none.
 void WritePicture(const QImage& picture, const QString& path, bool withAlpha = false);
+// Writes a picture encoded already into `path`, as WritePicture writes it.
+void WriteEncodedPicture(QByteArrayView bytes, const QString& path);

@@ -9,16 +9,17 @@
 namespace {
 
 QImage PaintOn(TZeltoZelto& composition, TColor background) {
-  QImage picture(composition.Width, composition.Height, QImage::Format_RGB32);
   TCanvas& surface = composition.Bitmap.Canvas();
   const TColor fill = surface.Brush.Color;
   surface.Brush.Color = background;
   {
-    TCanvas canvas(&picture);
+    // The bitmap is the picture: Paint's copy of it onto a screen has nowhere to go.
+    QImage none;
+    TCanvas canvas(&none);
     composition.Paint(canvas);
   }
   surface.Brush.Color = fill;
-  return picture;
+  return composition.Bitmap.Image();
 }
 
 }  // namespace

@@ -1,9 +1,10 @@
 #pragma once
 // PNG files of the program's pictures, encoded for speed: a command line writes thousands of them.
 //
-// Every row is filtered with PNG's "Sub" filter, which turns the flat runs of a text picture into
-// zeros, and deflated at zlib's fastest level: about four times as fast as Qt's encoder (which
-// tries every filter on every row and deflates at the default level), for files some 5% larger.
+// Every row is filtered with PNG's "Up" filter, which turns the rows of one colour that make most
+// of a picture of text into zeros, and deflated at zlib's fastest level: several times as fast
+// as Qt's encoder, which tries every filter on every row and deflates at the default level, for
+// files somewhat larger.
 #include <QByteArray>
 #include <QImage>
 
