@@ -11,6 +11,7 @@
 #include <QRegularExpression>
 
 #include <algorithm>
+#include <cmath>
 #include <set>
 #include <string>
 #include <string_view>
@@ -123,8 +124,8 @@ class TReader {
 
   static int64_t Integer(const QJsonValue& value, const char* key, const QString& where, int64_t min, int64_t max) {
     const double number = value.toDouble();
-    if (!value.isDouble() || number != static_cast<double>(static_cast<int64_t>(number)) || number < double(min) ||
-        number > double(max))
+    // The range first: a number beyond 64 bits has no whole number to be cast to.
+    if (!value.isDouble() || !(number >= double(min) && number <= double(max)) || number != std::trunc(number))
       Refuse(QStringLiteral("\"%1\" of %2 must be a whole number from %3 to %4, not %5")
                  .arg(QLatin1String(key), where)
                  .arg(min)
@@ -187,7 +188,8 @@ class TReader {
     const auto known = std::find_if(std::begin(kPitches), std::end(kPitches),
                                     [&pitch](const char* name) { return pitch == QLatin1String(name); });
     if (known == std::end(kPitches))
-      Refuse(QStringLiteral("\"pitch\" of %1 must be \"default\", \"variable\" or \"fixed\", not \"%2\"").arg(where, pitch));
+      Refuse(QStringLiteral("\"pitch\" of %1 must be \"default\", \"variable\" or \"fixed\", not %2")
+                 .arg(where, Quoted(pitch)));
     font.Pitch = static_cast<TFontPitch>(known - std::begin(kPitches));
     font.Style = 0;
     for (const QJsonValue style : Array(Field(object, "styles", where), "styles", where)) {
@@ -210,14 +212,31 @@ class TReader {
       case QJsonValue::Null: return QStringLiteral("null");
       case QJsonValue::Bool: return value.toBool() ? QStringLiteral("true") : QStringLiteral("false");
       case QJsonValue::Double: return QString::number(value.toDouble(), 'g', 17);
-      case QJsonValue::String: {
-        const QString text = value.toString();
-        return QLatin1Char('"') + (text.size() > 40 ? text.left(40) + QChar(0x2026) : text) + QLatin1Char('"');
-      }
+      case QJsonValue::String: return Quoted(value.toString());
       case QJsonValue::Array: return QStringLiteral("a list");
       case QJsonValue::Object: return QStringLiteral("an object");
       default: return QStringLiteral("nothing");
     }
+  }
+
+  // A text in quotes, cut short, with the characters that would break the reason's line (controls
+  // and the line and paragraph separators) written as JSON writes them.
+  static QString Quoted(const QString& text) {
+    QString quoted(QLatin1Char('"'));
+    for (const QChar c : text.left(40)) {
+      if (c.category() == QChar::Other_Control || c == QChar::LineSeparator || c == QChar::ParagraphSeparator)
+        quoted += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+      else
+        quoted += c;
+    }
+    if (text.size() > 40) quoted += QChar(0x2026);
+    return quoted + QLatin1Char('"');
+  }
+
+  [[noreturn]] static void RefuseLongText(const QString& where) {
+    Refuse(QStringLiteral("the text of %1 is longer than %2 characters")
+               .arg(where)
+               .arg(TDocumentLimits::kMaxTextLength));
   }
 };
 
@@ -257,8 +276,7 @@ TZeltoLayerFields ReadLayer(const QJsonValue& value, int index, bool sameCodePag
   for (const QJsonValue line : TReader::Array(TReader::Field(object, "text", where), "text", where)) {
     if (!line.isString()) TReader::Refuse(QStringLiteral("\"text\" of %1 must be a list of texts").arg(where));
     length += line.toString().size();
-    if (length > TDocumentLimits::kMaxTextLength)
-      TReader::Refuse(QStringLiteral("the text of %1 is longer than %2 characters").arg(where).arg(TDocumentLimits::kMaxTextLength));
+    if (length > TDocumentLimits::kMaxTextLength) TReader::RefuseLongText(where);
     lines.append(line.toString());
   }
   const QJsonValue bytes = object.value(QStringLiteral("textBytes"));
@@ -269,6 +287,11 @@ TZeltoLayerFields ReadLayer(const QJsonValue& value, int index, bool sameCodePag
     if (!decoded || decoded.decoded.size() > 4 * TDocumentLimits::kMaxTextLength)
       TReader::Refuse(QStringLiteral("\"textBytes\" of %1 is no text's bytes").arg(where));
     layer.Text = StoredText(std::string_view(decoded.decoded.constData(), std::size_t(decoded.decoded.size())));
+    // Counted as the writer counts them, so that what opens can be saved: a byte that does not
+    // convert is a character of its own.
+    qsizetype characters = 0;
+    for (const std::string_view line : Lines(layer.Text)) characters += TCodePage::System().ToUnicode(line).size();
+    if (characters > TDocumentLimits::kMaxTextLength) TReader::RefuseLongText(where);
   } else {
     const TCodePage& codePage = TCodePage::System();
     std::string text;

@@ -237,6 +237,12 @@ INSTANTIATE_TEST_SUITE_P(
                 "\"lineSpan\" of layer 2 must be a whole number from -100 to 100, not 150"},
         BadCase{"left not whole", [](auto& r, auto& l) { return Set(r, l, "left", 1.5); },
                 "\"left\" of layer 2 must be a whole number from -2147483648 to 2147483647, not 1.5"},
+        BadCase{"left beyond 64 bits", [](auto& r, auto& l) { return Set(r, l, "left", 1e300); },
+                "\"left\" of layer 2 must be a whole number from -2147483648 to 2147483647, not "
+                "1.0000000000000001e+300"},
+        BadCase{"top below 64 bits", [](auto& r, auto& l) { return Set(r, l, "top", -1e19); },
+                "\"top\" of layer 2 must be a whole number from -2147483648 to 2147483647, not "
+                "-1e+19"},
         BadCase{"anchor out of range", [](auto& r, auto& l) { return Set(r, l, "anchor", 9); },
                 "\"anchor\" of layer 2 must be a whole number from 0 to 8, not 9"},
         BadCase{"text not lines", [](auto& r, auto& l) { return Set(r, l, "text", "a"); },
@@ -244,6 +250,13 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{"text too long",
                 [](auto& r, auto& l) {
                   return Set(r, l, "text", QJsonArray{QString(TDocumentLimits::kMaxTextLength + 1, 'x')});
+                },
+                "the text of layer 2 is longer than 1048576 characters"},
+        BadCase{"text bytes of too many characters",
+                [](auto& r, auto& l) {
+                  // Each byte that is no UTF-8 is a character of its own.
+                  const QByteArray bytes(TDocumentLimits::kMaxTextLength + 1, '\x80');
+                  return Set(r, l, "textBytes", QString::fromLatin1(bytes.toBase64()));
                 },
                 "the text of layer 2 is longer than 1048576 characters"},
         BadCase{"text bytes not base64", [](auto& r, auto& l) { return Set(r, l, "textBytes", "%%%"); },
@@ -270,6 +283,17 @@ INSTANTIATE_TEST_SUITE_P(
                   return Set(r, l, "font", font);
                 },
                 "\"color\" of the font of layer 2 must be \"#rrggbb\" or {\"system\": number}, not \"red\""},
+        BadCase{"a value of two lines",
+                [](auto& r, auto& l) { return Set(r, l, "visible", QString::fromUtf8("yes\nno\u2028")); },
+                "\"visible\" of layer 2 must be true or false, not \"yes\\u000ano\\u2028\""},
+        BadCase{"a pitch of two lines",
+                [](auto& r, auto& l) {
+                  QJsonObject font = l["font"].toObject();
+                  font["pitch"] = "fix\r\ned";
+                  return Set(r, l, "font", font);
+                },
+                "\"pitch\" of the font of layer 2 must be \"default\", \"variable\" or \"fixed\", not "
+                "\"fix\\u000d\\u000aed\""},
         BadCase{"charset out of range",
                 [](QJsonObject& root, auto&) {
                   QJsonObject font = root["defaultFont"].toObject();

@@ -1,0 +1,97 @@
+#!/usr/bin/env bash
+# Closing the real program with unsaved changes, on a virtual X display. A layer is added and its
+# text typed. Asked to close, the program asks whether to save the changes: Escape cancels, and
+# the program runs on with the change on its canvas. Asked again, Alt+S saves: the document was
+# never saved, so the "Save as" dialog opens in the documents folder, where the typed name
+# becomes closing.zelto; then the program ends with exit code 0.
+#
+# usage: tests/support/on-virtual-display ClosePromptTest.sh PROGRAM CLOSE_WINDOW WORK_DIR
+# (on a virtual X display of its own, as the suite runs it)
+set -euo pipefail
+
+program=$1 close_window=$2 work=$3
+source "$(dirname "$0")/../support/ProgramWindows.sh"
+rm -rf "$work"
+mkdir -p "$work"
+shot=$work/screen.png
+
+# A home of the test's own, whose documents folder the dialog opens in.
+export HOME=$work/home
+unset XDG_CONFIG_HOME
+mkdir -p "$HOME/Documents"
+
+# Under AddressSanitizer, unwound in full so that the leak suppressions match (see StartupTest.sh).
+export ASAN_OPTIONS="${ASAN_OPTIONS:-}:fast_unwind_on_malloc=0"
+timeout 120 "$program" &
+pid=$!
+wait_for_windows "$pid"
+wait_for_canvas
+px=152 py=231  # the layer panel's top-left corner
+
+# The canvas as the screen shows it, into FILE.
+grab_canvas() {
+  import -window root "$shot"
+  convert "$shot" -crop "200x200+$cx+$cy" +repage "$1"
+}
+
+differing() { compare -metric AE "$1" "$2" null: 2>&1 || true; }
+
+# Asks MainForm to close and waits for the question.
+ask_to_close() {
+  "$close_window" MainForm || fail "could not ask MainForm to close"
+  for _ in $(seq 1 50); do window_shown ZeltoZelto && break; sleep 0.1; done
+  window_shown ZeltoZelto || fail "closing with unsaved changes asked nothing"
+  sleep 0.3  # the question takes the keys once it is active
+}
+
+xdotool mousemove $((px + 20)) $((py + 20)) click 1
+xdotool mousemove $((px + 75)) $((py + 290)) click 1
+xdotool key ctrl+a
+xdotool type --delay 20 "Hello"
+xdotool key Return
+xdotool type --delay 20 "World"
+# The typed text on the canvas, once two looks in a row show the same.
+ink=0
+grab_canvas "$work/typed.png"
+for _ in $(seq 1 50); do
+  sleep 0.2
+  grab_canvas "$work/again.png"
+  ink=$(convert "$work/again.png" -fx 'max(r,max(g,b)) < 0.25 ? 1 : 0' -format '%[fx:round(mean*w*h)]' info:)
+  [ "$ink" -gt 100 ] && [ "$(differing "$work/typed.png" "$work/again.png")" = 0 ] && break
+  mv "$work/again.png" "$work/typed.png"
+done
+[ "$ink" -gt 100 ] || fail "the typed text is not drawn ($ink dark pixels)"
+
+# Cancel: the question goes, and the program stays with its change.
+ask_to_close
+xdotool key Escape
+for _ in $(seq 1 50); do window_shown ZeltoZelto || break; sleep 0.1; done
+window_shown ZeltoZelto && fail "Escape did not answer the question"
+kill -0 "$pid" 2>/dev/null || fail "the program ended when closing was cancelled"
+window_shown MainForm || fail "the main window went when closing was cancelled"
+for _ in $(seq 1 50); do
+  grab_canvas "$work/cancelled.png"
+  [ "$(differing "$work/typed.png" "$work/cancelled.png")" = 0 ] && break
+  sleep 0.2
+done
+[ "$(differing "$work/typed.png" "$work/cancelled.png")" = 0 ] ||
+  fail "after Cancel the canvas differs in $(differing "$work/typed.png" "$work/cancelled.png") pixels"
+echo "ok: Escape cancelled closing, the change is still there"
+
+# Save: the dialog of a document never saved, a typed name, Enter.
+ask_to_close
+xdotool key alt+s
+for _ in $(seq 1 50); do window_shown "Save as" && break; sleep 0.1; done
+window_shown "Save as" || fail "Save opened no \"Save as\" dialog"
+sleep 0.3
+xdotool key ctrl+a
+xdotool type --delay 20 "closing"
+xdotool key Return
+status=0
+wait "$pid" || status=$?
+[ "$status" -eq 0 ] || fail "the program ended with $status"
+saved=$HOME/Documents/closing.zelto
+[ -f "$saved" ] || fail "no document was saved: $(ls -A "$HOME/Documents" | tr '\n' ' ')"
+grep -q '"org.zeltozelto.document"' "$saved" || fail "$saved is no document: $(head -c 200 "$saved")"
+grep -q '"World"' "$saved" || fail "$saved does not hold the typed text"
+echo "ok: Save saved closing.zelto, exit 0"
