@@ -11,52 +11,29 @@ set -euo pipefail
 
 program=$1 close_window=$2 work=$3
 source "$(dirname "$0")/../support/ProgramWindows.sh"
-rm -rf "$work"
-mkdir -p "$work"
+fresh_home Documents
 shot=$work/screen.png
 
-# A home of the test's own, whose documents folder the dialog opens in.
-export HOME=$work/home
-unset XDG_CONFIG_HOME
-mkdir -p "$HOME/Documents"
-
-# Under AddressSanitizer, unwound in full so that the leak suppressions match (see StartupTest.sh).
-export ASAN_OPTIONS="${ASAN_OPTIONS:-}:fast_unwind_on_malloc=0"
 timeout 120 "$program" &
 pid=$!
 wait_for_windows "$pid"
 wait_for_canvas
 px=152 py=231  # the layer panel's top-left corner
 
-# The canvas as the screen shows it, into FILE.
-grab_canvas() {
-  import -window root "$shot"
-  convert "$shot" -crop "200x200+$cx+$cy" +repage "$1"
-}
-
-differing() { compare -metric AE "$1" "$2" null: 2>&1 || true; }
-
 # Asks MainForm to close and waits for the question.
 ask_to_close() {
   "$close_window" MainForm || fail "could not ask MainForm to close"
-  for _ in $(seq 1 50); do window_shown ZeltoZelto && break; sleep 0.1; done
-  window_shown ZeltoZelto || fail "closing with unsaved changes asked nothing"
-  sleep 0.3  # the question takes the keys once it is active
+  wait_for_question "closing with unsaved changes asked nothing"
 }
 
-xdotool mousemove $((px + 20)) $((py + 20)) click 1
-xdotool mousemove $((px + 75)) $((py + 290)) click 1
-xdotool key ctrl+a
-xdotool type --delay 20 "Hello"
-xdotool key Return
-xdotool type --delay 20 "World"
+add_layer_typing Hello World
 # The typed text on the canvas, once two looks in a row show the same.
 ink=0
 grab_canvas "$work/typed.png"
 for _ in $(seq 1 50); do
   sleep 0.2
   grab_canvas "$work/again.png"
-  ink=$(convert "$work/again.png" -fx 'max(r,max(g,b)) < 0.25 ? 1 : 0' -format '%[fx:round(mean*w*h)]' info:)
+  ink=$(dark_pixels "$work/again.png")
   [ "$ink" -gt 100 ] && [ "$(differing "$work/typed.png" "$work/again.png")" = 0 ] && break
   mv "$work/again.png" "$work/typed.png"
 done
@@ -64,9 +41,7 @@ done
 
 # Cancel: the question goes, and the program stays with its change.
 ask_to_close
-xdotool key Escape
-for _ in $(seq 1 50); do window_shown ZeltoZelto || break; sleep 0.1; done
-window_shown ZeltoZelto && fail "Escape did not answer the question"
+answer_question Escape
 kill -0 "$pid" 2>/dev/null || fail "the program ended when closing was cancelled"
 window_shown MainForm || fail "the main window went when closing was cancelled"
 for _ in $(seq 1 50); do
@@ -80,7 +55,7 @@ echo "ok: Escape cancelled closing, the change is still there"
 
 # Save: the dialog of a document never saved, a typed name, Enter.
 ask_to_close
-xdotool key alt+s
+answer_question alt+s
 for _ in $(seq 1 50); do window_shown "Save as" && break; sleep 0.1; done
 window_shown "Save as" || fail "Save opened no \"Save as\" dialog"
 sleep 0.3

@@ -12,26 +12,9 @@ set -euo pipefail
 
 program=$1 close_window=$2 work=$3
 source "$(dirname "$0")/../support/ProgramWindows.sh"
-rm -rf "$work"
-mkdir -p "$work"
+fresh_home
 shot=$work/screen.png
 copies=$XDG_STATE_HOME/zeltozelto
-
-export HOME=$work/home
-unset XDG_CONFIG_HOME
-mkdir -p "$HOME"
-
-# Under AddressSanitizer, unwound in full so that the leak suppressions match (see StartupTest.sh).
-export ASAN_OPTIONS="${ASAN_OPTIONS:-}:fast_unwind_on_malloc=0"
-
-# The canvas as the screen shows it, into FILE.
-grab_canvas() {
-  import -window root "$shot"
-  convert "$shot" -crop "200x200+$cx+$cy" +repage "$1"
-}
-
-# How many pixels of images A and B differ.
-differing() { compare -metric AE "$1" "$2" null: 2>&1 || true; }
 
 # Started without `timeout`, whose own process would take the SIGKILL meant for the program; the
 # suite's time limit ends the run, and with it the display the program needs.
@@ -41,12 +24,7 @@ wait_for_windows "$pid"
 wait_for_canvas
 px=152 py=231  # the layer panel's top-left corner
 
-xdotool mousemove $((px + 20)) $((py + 20)) click 1
-xdotool mousemove $((px + 75)) $((py + 290)) click 1
-xdotool key ctrl+a
-xdotool type --delay 20 "Hello"
-xdotool key Return
-xdotool type --delay 20 "World"
+add_layer_typing Hello World
 
 # The copy is written a few seconds after the last change; it holds the whole text once it is.
 copy=""
@@ -57,7 +35,7 @@ for _ in $(seq 1 100); do
 done
 [ -n "$copy" ] && grep -q '"World"' "$copy" || fail "no recovery copy of the typed text in $copies: $(ls -A "$copies" 2>&1 | tr '\n' ' ')"
 grab_canvas "$work/before.png"
-ink=$(convert "$work/before.png" -fx 'max(r,max(g,b)) < 0.25 ? 1 : 0' -format '%[fx:round(mean*w*h)]' info:)
+ink=$(dark_pixels "$work/before.png")
 [ "$ink" -gt 100 ] || fail "the typed text is not drawn ($ink dark pixels)"
 echo "ok: the recovery copy $(basename "$copy") holds the typed text"
 
@@ -70,12 +48,8 @@ wait "$pid" || status=$?
 timeout 120 "$program" &
 pid=$!
 wait_for_windows "$pid"
-for _ in $(seq 1 50); do window_shown ZeltoZelto && break; sleep 0.1; done
-window_shown ZeltoZelto || fail "the program offered no recovery copy"
-sleep 0.3  # the question takes the keys once it is active
-xdotool key alt+r
-for _ in $(seq 1 50); do window_shown ZeltoZelto || break; sleep 0.1; done
-window_shown ZeltoZelto && fail "Alt+R did not answer the question"
+wait_for_question "the program offered no recovery copy"
+answer_question alt+r
 
 # The windows stand where they stood, and so does the canvas.
 for _ in $(seq 1 50); do

@@ -12,18 +12,9 @@ set -euo pipefail
 
 program=$1 close_window=$2 work=$3
 source "$(dirname "$0")/../support/ProgramWindows.sh"
-rm -rf "$work"
-mkdir -p "$work"
+fresh_home Pictures
 shot=$work/screen.png
 
-# A home of the test's own: the save dialog opens in its pictures folder, and what the program
-# writes there can be seen.
-export HOME=$work/home
-unset XDG_CONFIG_HOME
-mkdir -p "$HOME/Pictures"
-
-# Under AddressSanitizer, unwound in full so that the leak suppressions match (see StartupTest.sh).
-export ASAN_OPTIONS="${ASAN_OPTIONS:-}:fast_unwind_on_malloc=0"
 timeout 120 "$program" &
 pid=$!
 
@@ -31,26 +22,12 @@ wait_for_windows "$pid"
 wait_for_canvas
 px=152 py=231  # the layer panel's top-left corner
 
-# The canvas as the screen shows it, into FILE.
-grab_canvas() {
-  import -window root "$shot"
-  convert "$shot" -crop "200x200+$cx+$cy" +repage "$1"
-}
-
-# How many pixels of images A and B differ.
-differing() { compare -metric AE "$1" "$2" null: 2>&1 || true; }
-
 # Add a layer and type two lines into the memo; the canvas then shows dark text.
-xdotool mousemove $((px + 20)) $((py + 20)) click 1
-xdotool mousemove $((px + 75)) $((py + 290)) click 1
-xdotool key ctrl+a
-xdotool type --delay 20 "Hello"
-xdotool key Return
-xdotool type --delay 20 "World"
+add_layer_typing Hello World
 ink=0
 for _ in $(seq 1 50); do
   grab_canvas "$work/canvas.png"
-  ink=$(convert "$work/canvas.png" -fx 'max(r,max(g,b)) < 0.25 ? 1 : 0' -format '%[fx:round(mean*w*h)]' info:)
+  ink=$(dark_pixels "$work/canvas.png")
   [ "$ink" -gt 100 ] && break
   sleep 0.2
 done

@@ -20,9 +20,6 @@ source "$(dirname "$0")/../support/ProgramWindows.sh"
 mkdir -p "$work"
 shot=$work/startup.png
 
-# Under AddressSanitizer, the program's allocations are unwound in full (slower, and so only
-# here): the leak suppressions name functions of system libraries built without frame pointers.
-export ASAN_OPTIONS="${ASAN_OPTIONS:-}:fast_unwind_on_malloc=0"
 timeout 120 "$program" &
 pid=$!
 
@@ -39,8 +36,6 @@ wait_for_canvas
 # --- The road of a user ---
 
 px=152 py=231  # the panel's top-left corner
-
-click() { xdotool mousemove "$1" "$2" click 1; }
 
 # What the canvas shows: the box around its non-white pixels as "W H X Y" (0 0 when it is all
 # white), how many pixels are pure red, and how many are black or nearly.

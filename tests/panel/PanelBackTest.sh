@@ -8,11 +8,9 @@ set -euo pipefail
 
 program=$1 close_window=$2 work=$3
 source "$(dirname "$0")/../support/ProgramWindows.sh"
-rm -rf "$work"
-mkdir -p "$work"
+fresh_home
 shot=$work/main.png
 
-export ASAN_OPTIONS="${ASAN_OPTIONS:-}:fast_unwind_on_malloc=0"
 timeout 120 "$program" &
 pid=$!
 read -r main mx my < <(client_windows MainForm)
@@ -31,10 +29,7 @@ ink_wider_than() {
   fail "the canvas's ink is $width wide, not wider than $1"
 }
 
-xdotool mousemove $((px + 20)) $((py + 20)) click 1
-xdotool mousemove $((px + 75)) $((py + 290)) click 1
-xdotool key ctrl+a
-xdotool type --delay 30 "x"
+add_layer_typing x
 ink=$(ink_wider_than 0)
 
 "$close_window" LayerForm || fail "could not ask LayerForm to close"

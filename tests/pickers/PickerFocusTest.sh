@@ -13,11 +13,9 @@ set -euo pipefail
 
 program=$1 close_window=$2 work=$3
 source "$(dirname "$0")/../support/ProgramWindows.sh"
-rm -rf "$work"
-mkdir -p "$work"
+fresh_home
 shot=$work/main.png
 
-export ASAN_OPTIONS="${ASAN_OPTIONS:-}:fast_unwind_on_malloc=0"
 timeout 170 "$program" &
 pid=$!
 read -r main mx my < <(client_windows MainForm)
@@ -65,13 +63,8 @@ wait_until_closed() {
   fail "$2: $1 did not close"
 }
 
-click() { xdotool mousemove "$1" "$2" click 1; }
-
 # Add a layer and give it a short text, typed into the memo, which keeps the focus.
-click $((px + 20)) $((py + 20))
-click $((px + 75)) $((py + 290))
-xdotool key ctrl+a
-xdotool type --delay 30 "x"
+add_layer_typing x
 ink=$(wait_for_ink_wider_than 0)
 
 # The panel's buttons, by the middle of each in the panel's client area.

@@ -1,5 +1,65 @@
 # Sourced by the tests that run the real program on a virtual X display.
 
+# Under AddressSanitizer, the program's allocations are unwound in full (slower, and so only in
+# these tests): the leak suppressions name functions of system libraries built without frame
+# pointers.
+export ASAN_OPTIONS="${ASAN_OPTIONS:-}:fast_unwind_on_malloc=0"
+
+# Empties the work folder $work and gives the test a home of its own in it, with the FOLDERs
+# named: the dialogs open in its Documents and Pictures, where what the program writes is seen.
+fresh_home() {
+  local folder
+  rm -rf "$work"
+  export HOME=$work/home
+  unset XDG_CONFIG_HOME
+  mkdir -p "$HOME"
+  for folder in "$@"; do mkdir -p "$HOME/$folder"; done
+}
+
+# Clicks the first mouse button at X, Y on the screen.
+click() { xdotool mousemove "$1" "$2" click 1; }
+
+# Adds a layer with the layer panel's first button, the panel's client area standing at $px, $py,
+# and types the LINEs into the layer's memo in place of its text.
+add_layer_typing() {
+  local line first=yes
+  click $((px + 20)) $((py + 20))
+  click $((px + 75)) $((py + 290))
+  xdotool key ctrl+a
+  for line in "$@"; do
+    [ -n "$first" ] || xdotool key Return
+    first=""
+    xdotool type --delay 20 "$line"
+  done
+}
+
+# The canvas, at $cx, $cy on the screen (see wait_for_canvas), as the screen shows it, into FILE.
+grab_canvas() {
+  import -window root "$shot"
+  convert "$shot" -crop "200x200+$cx+$cy" +repage "$1"
+}
+
+# How many pixels of the images A and B differ.
+differing() { compare -metric AE "$1" "$2" null: 2>&1 || true; }
+
+# How many pixels of the image FILE are dark, as the default colour's text is.
+dark_pixels() { convert "$1" -fx 'max(r,max(g,b)) < 0.25 ? 1 : 0' -format '%[fx:round(mean*w*h)]' info:; }
+
+# Waits until the program's question, a message box titled "ZeltoZelto", shows and takes the
+# keys; fails with WHY when it does not.
+wait_for_question() {
+  for _ in $(seq 1 50); do window_shown ZeltoZelto && break; sleep 0.1; done
+  window_shown ZeltoZelto || fail "$1"
+  sleep 0.3  # the question takes the keys once it is active
+}
+
+# Presses KEY on the program's question and waits until the question is gone.
+answer_question() {
+  xdotool key "$1"
+  for _ in $(seq 1 50); do window_shown ZeltoZelto || return 0; sleep 0.1; done
+  fail "$1 did not answer the question"
+}
+
 # Ends the test as failed with MESSAGE. A test that looks at the screen names its image file in
 # $shot, which is kept as failed.png beside it.
 fail() {
@@ -56,10 +116,8 @@ window_id() {
 close_program_discarding() {
   local close_window=$1 pid=$2 status=0
   "$close_window" MainForm || fail "could not ask MainForm to close"
-  for _ in $(seq 1 50); do window_shown ZeltoZelto && break; sleep 0.1; done
-  window_shown ZeltoZelto || fail "closing with unsaved changes asked nothing"
-  sleep 0.3  # the question takes the keys once it is active
-  xdotool key alt+d
+  wait_for_question "closing with unsaved changes asked nothing"
+  answer_question alt+d
   wait "$pid" || status=$?
   [ "$status" -eq 0 ] || fail "the program ended with $status"
 }
