@@ -62,17 +62,6 @@ class DocumentCommandsTest : public PanelTest {
     }
   }
 
-  // Presses `keys` in the memo, its window active as the user's is, the dialog that opens
-  // answered by `answer`; whether one opened.
-  template <class Dialog>
-  bool Press(QKeyCombination keys, std::function<void(Dialog&)> answer) {
-    form->activateWindow();
-    EXPECT_TRUE(QTest::qWaitForWindowActive(form));
-    ModalAnswer<Dialog> dialog(std::move(answer));
-    QTest::keyClick(form->MemText, keys.key(), keys.keyboardModifiers());
-    return dialog.Opened;
-  }
-
   bool SaveAs(const QString& name) {
     return Press<QFileDialog>(Qt::CTRL | Qt::SHIFT | Qt::Key_S, [&](QFileDialog& d) { TypeName(d, name); });
   }

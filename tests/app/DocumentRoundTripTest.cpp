@@ -61,16 +61,6 @@ class DocumentRoundTripTest : public PanelTest, public ::testing::WithParamInter
     EXPECT_FALSE(Document().Modified()) << "showing the document changed it";
   }
 
-  // Presses `keys` in the memo, its window active, with `answer` for the dialog they open.
-  template <class Dialog>
-  bool Press(QKeyCombination keys, std::function<void(Dialog&)> answer) {
-    form->activateWindow();
-    EXPECT_TRUE(QTest::qWaitForWindowActive(form));
-    ModalAnswer<Dialog> dialog(std::move(answer));
-    QTest::keyClick(form->MemText, keys.key(), keys.keyboardModifiers());
-    return dialog.Opened;
-  }
-
   // Save As names a new file, Save writes it again, New empties the windows and Open, with the
   // name typed into its dialog, brings the document back.
   void SaveAndOpenByTheKeys(const QString& name) {
@@ -119,9 +109,8 @@ TEST_P(DocumentRoundTripTest, EveryCheckpointOpensAsItWasSaved) {
   for (int n = 1; n <= kActions; ++n) {
     const std::string step = actions.Act();
     for (int round = 0; round < 2; ++round) QApplication::processEvents();
-    for (const QString& report : reports)
-      ASSERT_TRUE(UserActions::IsRunTimeError(report)) << "action " << n << ": " << step << " reported "
-                                                       << report.toStdString();
+    ASSERT_TRUE(UserActions::OnlyRunTimeErrors(reports))
+        << "action " << n << ": " << step << " reported " << reports.join('\n').toStdString();
     reports.clear();
     if (n % kActionsBetweenCheckpoints != 0) continue;
     SCOPED_TRACE("after action " + std::to_string(n) + ": " + step);

@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QStringList>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QTest>
@@ -44,6 +45,9 @@ class UserActions {
     return report == "Integer overflow" || report == "Range check error" ||
            report.startsWith(QString::fromUtf8("リストのインデックスが範囲を超えています")) ||
            report.contains("cannot be made");
+  }
+  static bool OnlyRunTimeErrors(const QStringList& reports) {
+    return std::all_of(reports.begin(), reports.end(), IsRunTimeError);
   }
 
   // Runs one random action and describes it.

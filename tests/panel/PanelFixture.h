@@ -20,6 +20,7 @@
 #include <initializer_list>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 // The paint events of watched widgets, by name, in the order they happen.
@@ -82,6 +83,17 @@ class PanelTest : public ::testing::Test {
 
   void ClickRow(int row, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
     QTest::mouseClick(form->LBox->viewport(), Qt::LeftButton, modifiers, CellPoint(row, Cell::Text));
+  }
+
+  // Presses `keys` in the memo, its window active as the user's is, the dialog that opens
+  // answered by `answer`; whether one opened.
+  template <class Dialog>
+  bool Press(QKeyCombination keys, std::function<void(Dialog&)> answer) {
+    form->activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(form));
+    ModalAnswer<Dialog> dialog(std::move(answer));
+    QTest::keyClick(form->MemText, keys.key(), keys.keyboardModifiers());
+    return dialog.Opened;
   }
 
   // Focuses the list, as a user who works in the panel.
