@@ -52,13 +52,7 @@ wait_for_question "the program offered no recovery copy"
 answer_question alt+r
 
 # The windows stand where they stood, and so does the canvas.
-for _ in $(seq 1 50); do
-  grab_canvas "$work/after.png"
-  [ "$(differing "$work/before.png" "$work/after.png")" = 0 ] && break
-  sleep 0.2
-done
-[ "$(differing "$work/before.png" "$work/after.png")" = 0 ] ||
-  fail "the restored canvas differs from the one before the kill in $(differing "$work/before.png" "$work/after.png") pixels"
+wait_for_canvas_like "$work/before.png" "the restored canvas differs from the one before the kill"
 echo "ok: the restored canvas equals the one before the kill"
 
 close_program_discarding "$close_window" "$pid"

@@ -15,12 +15,7 @@ source "$(dirname "$0")/../support/ProgramWindows.sh"
 fresh_home Pictures
 shot=$work/screen.png
 
-timeout 120 "$program" &
-pid=$!
-
-wait_for_windows "$pid"
-wait_for_canvas
-px=152 py=231  # the layer panel's top-left corner
+start_program
 
 # Add a layer and type two lines into the memo; the canvas then shows dark text.
 add_layer_typing Hello World

@@ -11,10 +11,7 @@ source "$(dirname "$0")/../support/ProgramWindows.sh"
 fresh_home
 shot=$work/main.png
 
-timeout 120 "$program" &
-pid=$!
-read -r main mx my < <(client_windows MainForm)
-read -r _ px py < <(client_windows LayerForm)
+start_program_framed 120
 
 # The width of the canvas's ink, from a picture of the main window alone; waits until it is
 # wider than $1 pixels.

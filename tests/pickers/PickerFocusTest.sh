@@ -16,10 +16,7 @@ source "$(dirname "$0")/../support/ProgramWindows.sh"
 fresh_home
 shot=$work/main.png
 
-timeout 170 "$program" &
-pid=$!
-read -r main mx my < <(client_windows MainForm)
-read -r _ px py < <(client_windows LayerForm)
+start_program_framed 170
 
 # The canvas in the main window, from a picture of the main window alone: the size of the white
 # area below the tool strip as "W H", then the size of the box around the non-white pixels inside

@@ -16,6 +16,38 @@ fresh_home() {
   for folder in "$@"; do mkdir -p "$HOME/$folder"; done
 }
 
+# Starts $program, ended after SECONDS (120 unless given), with no window manager: waits until
+# its windows and canvas show, and sets pid, the canvas's cx, cy and the layer panel's corner
+# px, py.
+start_program() {
+  timeout "${1:-120}" "$program" &
+  pid=$!
+  wait_for_windows "$pid"
+  wait_for_canvas
+  px=152 py=231
+}
+
+# Starts $program, ended after SECONDS, under a window manager: waits until its windows show,
+# and sets pid, the main window's id main and the layer panel's client corner px, py.
+start_program_framed() {
+  timeout "$1" "$program" &
+  pid=$!
+  read -r main _ _ < <(client_windows MainForm)
+  read -r _ px py < <(client_windows LayerForm)
+}
+
+# Waits, for about 10 seconds, until the canvas as the screen shows it equals the image FILE;
+# fails with WHY and how many pixels differ when it does not.
+wait_for_canvas_like() {
+  local now=$work/now.png
+  for _ in $(seq 1 50); do
+    grab_canvas "$now"
+    [ "$(differing "$1" "$now")" = 0 ] && return 0
+    sleep 0.2
+  done
+  fail "$2 in $(differing "$1" "$now") pixels"
+}
+
 # Clicks the first mouse button at X, Y on the screen.
 click() { xdotool mousemove "$1" "$2" click 1; }
 
