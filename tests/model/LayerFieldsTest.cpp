@@ -25,9 +25,11 @@ struct FieldChange {
 
 std::vector<FieldChange> EachFieldChanged() {
   using F = TZeltoLayerFields;
-  // Unused, but for its names: it stops compiling when the fields change.
-  [[maybe_unused]] auto& [visible, text, font, useDefaultFont, left, top, lineSpan, charSpan, blockHeight, blockWidth,
-                          anchor] = *static_cast<F*>(nullptr);
+  // Never called, but for its names: it stops compiling when the fields change.
+  [[maybe_unused]] const auto names = [](F& fields) {
+    [[maybe_unused]] auto& [visible, text, font, useDefaultFont, left, top, lineSpan, charSpan, blockHeight, blockWidth,
+                            anchor] = fields;
+  };
   return {
       {"Visible", [](F& f) { f.Visible = !f.Visible; }},
       {"Text", [](F& f) { f.Text += "\xFF\xFFnew line"; }},

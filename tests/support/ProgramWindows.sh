@@ -164,10 +164,11 @@ close_program() {
 }
 
 # Under a window manager, which frames the windows: waits until the windows titled by the
-# arguments are mapped and prints, a line each, the id of each and the screen position of its
-# client area's top-left corner ("ID X Y"), for about 20 seconds at most.
+# arguments are shown and prints, a line each, the id of each and the screen position of its
+# client area's top-left corner ("ID X Y"), once they stand still (the window manager may move a
+# window after it shows), for about 20 seconds at most.
 client_windows() {
-  local lines title
+  local lines title before=""
   for _ in $(seq 1 100); do
     lines=""
     for title in "$@"; do
@@ -175,9 +176,12 @@ client_windows() {
       line=$(xwininfo -root -tree 2>/dev/null | grep -E "^ +0x[0-9a-f]+ \"$title\":" |
         sed -E 's/^ +(0x[0-9a-f]+) .* \+(-?[0-9]+)\+(-?[0-9]+)$/\1 \2 \3/' | head -1) || true
       [ -n "$line" ] || break
+      # A window the program has made but not yet shown is listed too.
+      [[ "$(xwininfo -id "${line%% *}" 2>/dev/null)" == *"Map State: IsViewable"* ]] || break
       lines+="$line"$'\n'
     done
-    [ "$(grep -c . <<<"$lines")" -eq $# ] && { printf '%s' "$lines"; return 0; }
+    [ "$(grep -c . <<<"$lines")" -eq $# ] && [ "$lines" = "$before" ] && { printf '%s' "$lines"; return 0; }
+    before=$lines
     sleep 0.2
   done
   fail "the windows $* did not show"
