@@ -129,7 +129,7 @@ TEST_F(SoakTest, RandomUserActionsKeepTheProgramWhole) {
     EXPECT_GT(mostLayers_, 3) << "the run built up a stack";
     EXPECT_GT(actions_.PickersOpened(), 10) << "the run worked the pickers";
   }
-  std::printf("%d actions; up to %d layers, %d at the end; %d picker sessions\n", count, mostLayers_,
+  std::printf("%d actions; up to %d layers, %d at the end; %d pickers worked\n", count, mostLayers_,
               Composition->LayerCount(), actions_.PickersOpened());
   for (const auto& [text, times] : errorsReported_) std::printf("reported %d times: %s\n", times, text.c_str());
 }

@@ -289,7 +289,7 @@ class UserActions {
     return QPoint(Between(0, 140), Between(0, rows * 18));
   }
 
-  // One colour picker session, worked at random, ended with OK, Cancel, Esc or the close box.
+  // The colour picker opened once and worked at random, ended with OK, Cancel, Esc or the close box.
   void OperateColorPicker(TColorForm& picker) {
     for (int n = Pick(4); n > 0; --n) {
       if (Chance(50)) {
