@@ -4,10 +4,31 @@
 #include "toolkit/CodePage.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <unordered_map>
 
 TZeltoZelto* Composition = nullptr;
+
+// The widths of a text's characters in the canvas's font as it is while the text is measured or
+// drawn. A long text asks for the same few single-byte characters again and again; each of those
+// is asked of the canvas once.
+class TCharWidths {
+ public:
+  explicit TCharWidths(TCanvas& canvas) : canvas_(canvas) { singleBytes_.fill(kUnknown); }
+
+  int32_t operator()(std::string_view ch) {
+    if (ch.size() != 1) return canvas_.TextWidth(ch);
+    int32_t& width = singleBytes_[static_cast<uint8_t>(ch[0])];
+    if (width == kUnknown) width = canvas_.TextWidth(ch);
+    return width;
+  }
+
+ private:
+  static constexpr int32_t kUnknown = INT32_MIN;
+  TCanvas& canvas_;
+  std::array<int32_t, 256> singleBytes_;
+};
 
 namespace {
 
@@ -93,10 +114,10 @@ struct TSpan {
 
 // Adds to `cells` where the character cells of `line` lie from its start. The advances are
 // checked as the measuring of the line's width checks them, so that both overflow alike.
-void AddLineCells(std::string_view line, int32_t charSpan, TCanvas& canvas, TSpan& cells) {
+void AddLineCells(std::string_view line, int32_t charSpan, TCharWidths& widths, TSpan& cells) {
   int32_t x = 0;
   ForEachChar(line, [&](std::string_view ch) {
-    const int32_t width = canvas.TextWidth(ch);
+    const int32_t width = widths(ch);
     cells.Add(x, int64_t(x) + width);
     x = CheckedAdd(x, CheckedAdd(width, charSpan));
   });
@@ -165,19 +186,20 @@ int32_t TZeltoLayer::MeasureBlockHeight(TCanvas& canvas) const {
   return CheckedAdd(CheckedMul(markers, CheckedAdd(h, LineSpan)), h);
 }
 
-int32_t TZeltoLayer::MeasureLineWidth(std::string_view line, TCanvas& canvas) const {
+int32_t TZeltoLayer::MeasureLineWidth(std::string_view line, TCharWidths& widths) const {
   int32_t total = 0;
   bool any = false;
   ForEachChar(line, [&](std::string_view ch) {
-    total = CheckedAdd(total, CheckedAdd(canvas.TextWidth(ch), CharSpan));
+    total = CheckedAdd(total, CheckedAdd(widths(ch), CharSpan));
     any = true;
   });
   return any ? CheckedSub(total, CharSpan) : total;
 }
 
 int32_t TZeltoLayer::MeasureBlockWidth(TCanvas& canvas) const {
+  TCharWidths widths(canvas);
   int32_t widest = 0;
-  ForEachLine(Text, [&](std::string_view line) { widest = std::max(widest, MeasureLineWidth(line, canvas)); });
+  ForEachLine(Text, [&](std::string_view line) { widest = std::max(widest, MeasureLineWidth(line, widths)); });
   return widest;
 }
 
@@ -191,8 +213,9 @@ bool TZeltoLayer::BlockContains(int32_t x, int32_t y) const {
     const int64_t lastTop = MeasureBlockHeight(canvas) - h;
     if (!TSpan{std::min<int64_t>(0, lastTop), std::max<int64_t>(0, lastTop) + h}.Contains(int64_t(y) - Top))
       return false;
+    TCharWidths widths(canvas);
     TSpan cells;
-    ForEachLine(Text, [&](std::string_view line) { AddLineCells(line, CharSpan, canvas, cells); });
+    ForEachLine(Text, [&](std::string_view line) { AddLineCells(line, CharSpan, widths, cells); });
     return cells.Contains(int64_t(x) - Left);
   } catch (const EIntOverflow&) {
     return false;
@@ -224,8 +247,9 @@ void TZeltoLayer::Draw(TCanvas& canvas) {
   const int32_t h = canvas.TextHeight(Text);
   const int32_t x = Left;
   int32_t y = Top;
+  TCharWidths widths(canvas);
   ForEachLine(Text, [&](std::string_view line) {
-    DrawLine(x, y, line, canvas);
+    DrawLine(x, y, line, canvas, widths);
     y = CheckedAdd(y, CheckedAdd(h, LineSpan));
   });
 }
@@ -233,12 +257,12 @@ void TZeltoLayer::Draw(TCanvas& canvas) {
 // Every character is measured and placed, its advance checked; one whose cell lies farther off
 // the bitmap than any glyph reaches would paint nothing, and is not handed to the canvas. Most of
 // a long text lies there, and so costs its measuring only.
-void TZeltoLayer::DrawLine(int32_t x, int32_t y, std::string_view line, TCanvas& canvas) const {
+void TZeltoLayer::DrawLine(int32_t x, int32_t y, std::string_view line, TCanvas& canvas, TCharWidths& widths) const {
   const int64_t h = canvas.TextHeight(Text);
   const int64_t reach = MaxGlyphReach(h);
   const bool lineShows = y + h + reach > 0 && y - reach < Owner->Height;
   ForEachChar(line, [&](std::string_view ch) {
-    const int32_t width = canvas.TextWidth(ch);
+    const int32_t width = widths(ch);
     if (lineShows && int64_t(x) + width + reach > 0 && x - reach < Owner->Width) canvas.TextOut(x, y, ch);
     x = CheckedAdd(x, CheckedAdd(width, CharSpan));
   });

@@ -17,6 +17,7 @@
 #include <vector>
 
 class TZeltoZelto;
+class TCharWidths;
 
 // Inside a layer's text a line break is these two bytes; at the edges it is CR LF.
 inline constexpr std::string_view kLineBreakMarker = "\xFF\xFF";
@@ -100,9 +101,9 @@ class TZeltoLayer : public TZeltoLayerFields {
 
  private:
   int32_t MeasureBlockHeight(TCanvas& canvas) const;
-  int32_t MeasureLineWidth(std::string_view line, TCanvas& canvas) const;
+  int32_t MeasureLineWidth(std::string_view line, TCharWidths& widths) const;
   int32_t MeasureBlockWidth(TCanvas& canvas) const;
-  void DrawLine(int32_t x, int32_t y, std::string_view line, TCanvas& canvas) const;
+  void DrawLine(int32_t x, int32_t y, std::string_view line, TCanvas& canvas, TCharWidths& widths) const;
 };
 
 // A per-layer callback, called with the layer's index in the stack and the layer.

@@ -73,6 +73,20 @@ TRowCells Cells(const TRect& row) {
           {x2, row.Top, row.Right, row.Bottom}};
 }
 
+// The start of `text` that a text area `width` pixels wide can show: a glyph that shows is a
+// pixel wide at the least, and room is left for three that do not (marks, joiners) to each. Qt
+// would shape a long text whole at every paint of its row.
+QString RowText(const std::string& text, int32_t width) {
+  const TCodePage& codePage = TCodePage::System();
+  const int64_t shown = 4 * int64_t(std::max(width, 0)) + 16;
+  std::size_t end = 0;
+  for (int64_t chars = 0; chars < shown && end < text.size(); ++chars) {
+    const std::size_t length = codePage.CharLength(text, end);
+    end = length == 0 ? text.size() : end + length;  // a cut-off last character shows as before
+  }
+  return codePage.ToUnicode(std::string_view(text).substr(0, end));
+}
+
 struct TRowColors {
   QColor Back, Text;
 };
@@ -253,7 +267,7 @@ void TLayerForm::LBoxDrawItem(QPainter& Canvas, int32_t Index, const TRect& Rect
   Canvas.setClipRect(cells.Text.Left, cells.Text.Top, cells.Text.Width(), cells.Text.Height());
   Canvas.setPen(colors.Text);
   Canvas.drawText(CheckedAdd(cells.Text.Left, 3), CheckedAdd(top, metrics.ascent()),
-                  TCodePage::System().ToUnicode(layer.GetText()));
+                  RowText(layer.GetText(), cells.Text.Width()));
 
   if (State & odFocused) DrawFocusRect(Canvas, QRect(Rect.Left, Rect.Top, Rect.Width(), Rect.Height()), colors.Text);
 }

@@ -130,19 +130,6 @@ std::shared_ptr<const TCodePage> TCodePage::SetSystem(std::shared_ptr<const TCod
   return std::exchange(SystemOverride(), std::move(codePage));
 }
 
-std::size_t TCodePage::CharLength(std::string_view line, std::size_t pos) const {
-  switch (kind_) {
-    case Kind::SingleByte:
-      return 1;
-    case Kind::DoubleByte:
-      if (!leadBytes_[static_cast<unsigned char>(line[pos])]) return 1;
-      return pos + 1 < line.size() ? 2 : 0;
-    case Kind::Utf8:
-      return Utf8CharLength(line, pos);
-  }
-  return 1;
-}
-
 std::size_t TCodePage::Utf8CharLength(std::string_view line, std::size_t pos) const {
   const unsigned char lead = static_cast<unsigned char>(line[pos]);
   std::size_t length;

@@ -36,7 +36,20 @@ class TCodePage {
   // Bytes of the character that starts at `pos` of `line`, or 0 when the bytes left in the
   // line begin a character that the line ends too early to complete (such bytes form no
   // character). `pos` is the first byte of a character.
-  std::size_t CharLength(std::string_view line, std::size_t pos) const;
+  // Inline: a text is cut into characters one at a time, and a long one has millions.
+  std::size_t CharLength(std::string_view line, std::size_t pos) const {
+    const auto byte = static_cast<unsigned char>(line[pos]);
+    switch (kind_) {
+      case Kind::SingleByte:
+        return 1;
+      case Kind::DoubleByte:
+        if (!leadBytes_[byte]) return 1;
+        return pos + 1 < line.size() ? 2 : 0;
+      case Kind::Utf8:
+        return byte < 0x80 ? 1 : Utf8CharLength(line, pos);
+    }
+    return 1;
+  }
 
   // Bytes that do not convert show as U+FFFD.
   QString ToUnicode(std::string_view bytes) const;

@@ -55,12 +55,14 @@ struct CharGlyphs {
 
 class FontGlyphs {
  public:
-  explicit FontGlyphs(const TFont& font) : key_(font), font_(font.ToQFont()), metrics_(font_) {}
+  explicit FontGlyphs(const TFont& font)
+      : key_(font), font_(font.ToQFont()), metrics_(font_), height_(metrics_.height()), ascent_(metrics_.ascent()) {}
 
   const FontKey& Key() const { return key_; }
   const QFont& QtFont() const { return font_; }
-  int32_t Height() const { return metrics_.height(); }
-  int32_t Ascent() const { return metrics_.ascent(); }
+  // Kept: Qt looks the font's engine up again at every call, and a text asks at every line.
+  int32_t Height() const { return height_; }
+  int32_t Ascent() const { return ascent_; }
   int32_t Width(const QString& text) const { return metrics_.horizontalAdvance(text); }
 
   // A character's width and pixels, made on first use.
@@ -115,6 +117,8 @@ class FontGlyphs {
   FontKey key_;
   QFont font_;
   QFontMetrics metrics_;
+  int32_t height_;
+  int32_t ascent_;
   std::array<std::unique_ptr<CharGlyphs>, 256> singleBytes_;
   std::unordered_map<uint64_t, std::unique_ptr<CharGlyphs>> longer_;
 };

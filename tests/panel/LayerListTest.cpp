@@ -1,6 +1,8 @@
 // The layer list: the panel window, the rows and their check boxes, the selection and the
 // buttons that add, copy, delete and reorder layers.
 #include "tests/panel/PanelFixture.h"
+#include "tests/support/CaseName.h"
+#include "tests/support/ScopedCodePage.h"
 
 #include "toolkit/TickCount.h"
 #include "toolkit/UiFont.h"
@@ -15,6 +17,7 @@
 #include <QToolButton>
 
 #include <string>
+#include <string_view>
 #include <utility>
 
 namespace {
@@ -558,10 +561,18 @@ TEST_F(PanelTest, BoxesShowTheFlagsAndTheirPressedLook) {
   }
 }
 
+struct RowTextCase {
+  const char* name;
+  std::string text;
+};
+
+class PanelRowTextTest : public PanelTest, public ::testing::WithParamInterface<RowTextCase> {};
+
 // The text starts 3 pixels into the text area, vertically centred by the height of "Wg" in
-// the list's font, and is cut off at the row's edges.
-TEST_F(PanelTest, RowTextStandsWhereTheRowSaysInTheListsFont) {
-  MakeLayers({"Wg Ag"});
+// the list's font, and is cut off at the row's edges: a long text shows as the whole text would.
+TEST_P(PanelRowTextTest, StandsWhereTheRowSaysInTheListsFont) {
+  const ScopedCodePage codePage("UTF-8");
+  MakeLayers({GetParam().text.c_str()});
   Settle();
   const QImage shown = GrabList();
   QImage expected(shown.width(), 18, QImage::Format_RGB32);
@@ -570,7 +581,8 @@ TEST_F(PanelTest, RowTextStandsWhereTheRowSaysInTheListsFont) {
     QPainter painter(&expected);
     painter.setFont(form->LBox->font());
     const QFontMetrics metrics = painter.fontMetrics();
-    painter.drawText(2 * 18 + 3, (18 - metrics.height()) / 2 + metrics.ascent(), QStringLiteral("Wg Ag"));
+    painter.drawText(2 * 18 + 3, (18 - metrics.height()) / 2 + metrics.ascent(),
+                     QString::fromStdString(GetParam().text));
   }
   int differing = 0, inked = 0;
   for (int y = 0; y < 18; ++y)
@@ -581,5 +593,18 @@ TEST_F(PanelTest, RowTextStandsWhereTheRowSaysInTheListsFont) {
   EXPECT_GT(inked, 20);
   EXPECT_EQ(differing, 0);
 }
+
+std::string Repeated(std::string_view piece, int times) {
+  std::string text;
+  for (int i = 0; i < times; ++i) text += piece;
+  return text;
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, PanelRowTextTest,
+                         ::testing::Values(RowTextCase{"short", "Wg Ag"},
+                                           // The narrowest glyphs, far more than the row holds.
+                                           RowTextCase{"long", Repeated("il.|", 25000)},
+                                           RowTextCase{"long of accented letters", Repeated("e\u0301i\u0308", 25000)}),
+                         [](const auto& info) { return CaseName(info.param.name); });
 
 }  // namespace
