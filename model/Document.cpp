@@ -1,9 +1,10 @@
 #include "model/Document.h"
 
 #include "toolkit/CodePage.h"
+#include "toolkit/WholeFile.h"
 
 #include <QDir>
-#include <QFile>
+#include <QFontDatabase>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -63,6 +64,12 @@ QJsonValue ColorToJson(TColor color) {
 }
 
 QJsonObject FontToJson(const TFont& font) {
+  // The other values of a font are kept within their ranges by the program itself.
+  if (font.Name.size() > TDocumentLimits::kMaxFaceLength)
+    throw EDocument(QStringLiteral("the face name \"%1…\" is longer than the %2 characters a document may hold")
+                        .arg(font.Name.left(40))
+                        .arg(TDocumentLimits::kMaxFaceLength)
+                        .toStdString());
   QJsonArray styles;
   for (const TStyleName& style : kStyles)
     if (font.HasStyle(style.Style)) styles.append(QLatin1String(style.Name));
@@ -420,22 +427,20 @@ TDocumentRead ReadDocument(QByteArrayView bytes) {
 }
 
 TDocumentRead ReadDocumentFile(const QString& path) {
-  const auto refuse = [&path](const QString& reason) {
-    return EDocument(QStringLiteral("The document \"%1\" could not be opened: %2")
-                         .arg(QDir::toNativeSeparators(path), reason)
-                         .toStdString());
-  };
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) throw refuse(file.errorString());
-  if (file.size() > TDocumentLimits::kMaxBytes)
-    throw refuse(QStringLiteral("it is larger than the %1 MiB a document may have").arg(TDocumentLimits::kMaxBytes >> 20));
-  const QByteArray bytes = file.readAll();
-  if (file.error() != QFileDevice::NoError) throw refuse(file.errorString());
+  const TFileRead file = ReadWholeFile(
+      path, TDocumentLimits::kMaxBytes, QStringLiteral("the %1 MiB a document may have").arg(TDocumentLimits::kMaxBytes >> 20));
+  if (!file.Failure.isEmpty()) throw CannotOpen(path, file.Failure);
   try {
-    return ReadDocument(bytes);
+    return ReadDocument(file.Bytes);
   } catch (const EDocument& error) {
-    throw refuse(QString::fromUtf8(error.what()));
+    throw CannotOpen(path, QString::fromUtf8(error.what()));
   }
+}
+
+EDocument CannotOpen(const QString& path, const QString& reason) {
+  return EDocument(QStringLiteral("The document \"%1\" could not be opened: %2")
+                       .arg(QDir::toNativeSeparators(path), reason)
+                       .toStdString());
 }
 
 QStringList FacesInUse(const TZeltoContent& content) {
@@ -443,4 +448,10 @@ QStringList FacesInUse(const TZeltoContent& content) {
   for (const auto& layer : content.Layers)
     if (!layer->UseDefaultFont && !faces.contains(layer->Font.Name)) faces.append(layer->Font.Name);
   return faces;
+}
+
+QStringList MissingFaces(const TZeltoContent& content) {
+  QStringList missing = FacesInUse(content);
+  missing.removeIf([](const QString& face) { return QFontDatabase::hasFamily(face); });
+  return missing;
 }

@@ -72,10 +72,15 @@ QByteArray WriteDocument(const TZeltoContent& content, std::span<const int32_t> 
 // Reads a document; raises EDocument with the reason where it cannot.
 TDocumentRead ReadDocument(QByteArrayView bytes);
 
-// Reads the document file at `path`; raises EDocument with "The document "…" could not be opened:"
-// and the reason where it cannot.
+// Reads the document file at `path`; raises CannotOpen's error where it cannot.
 TDocumentRead ReadDocumentFile(const QString& path);
+
+// The error of the document at `path` that cannot be opened: "The document "…" could not be
+// opened:" and the reason.
+EDocument CannotOpen(const QString& path, const QString& reason);
 
 // The faces a document draws with: the default font's and those of the layers that use a font
 // of their own, each once.
 QStringList FacesInUse(const TZeltoContent& content);
+// Those of them that are not installed.
+QStringList MissingFaces(const TZeltoContent& content);

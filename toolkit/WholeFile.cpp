@@ -1,5 +1,7 @@
 #include "toolkit/WholeFile.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
 QString WriteWholeFile(const QString& path, QByteArrayView bytes) {
@@ -17,4 +19,19 @@ QString WriteWholeFile(const QString& path, QByteArrayView bytes) {
   if (!file.flush() || file.error() != QFileDevice::NoError) return file.errorString();
   if (!file.commit()) return file.errorString();
   return {};
+}
+
+TFileRead ReadWholeFile(const QString& path, qsizetype limit, const QString& limitText) {
+  const QFileInfo info(path);
+  if (info.exists() && !info.isFile())
+    return {{}, info.isDir() ? QStringLiteral("it is a folder") : QStringLiteral("it is not a regular file")};
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return {{}, file.errorString()};
+  const QString tooLarge = QStringLiteral("it is larger than %1").arg(limitText);
+  if (file.size() > limit) return {{}, tooLarge};
+  // The size may grow while it is read.
+  QByteArray bytes = file.read(limit + 1);
+  if (file.error() != QFileDevice::NoError) return {{}, file.errorString()};
+  if (bytes.size() > limit) return {{}, tooLarge};
+  return {std::move(bytes), {}};
 }

@@ -331,6 +331,13 @@ TEST(DocumentTest, ACompositionOverTheLimitsIsNotWritten) {
   const ScopedCodePage codePage("UTF-8");
   EXPECT_THROW(WriteDocument(ContentOf({Layer(std::string(TDocumentLimits::kMaxTextLength + 1, 'x'))}), {}),
                EDocument);
+  TZeltoLayerFields longFace = Layer("x");
+  longFace.UseDefaultFont = false;
+  longFace.Font.Name = QString(TDocumentLimits::kMaxFaceLength + 1, 'f');
+  EXPECT_THROW(WriteDocument(ContentOf({longFace}), {}), EDocument);
+  longFace.Font.Name.chop(1);
+  EXPECT_EQ(ReadDocument(WriteDocument(ContentOf({longFace}), {})).Document.Content.Layers[0]->Font.Name,
+            longFace.Font.Name);
 }
 
 TEST(DocumentTest, NamesTheFacesItDrawsWith) {
@@ -341,6 +348,7 @@ TEST(DocumentTest, NamesTheFacesItDrawsWith) {
   again.UseDefaultFont = false;
   again.Font.Name = QStringLiteral("Nowhere Sans");
   EXPECT_EQ(FacesInUse(ContentOf({own, byDefault, again})), QStringList({"DejaVu Sans", "Nowhere Sans"}));
+  EXPECT_EQ(MissingFaces(ContentOf({own, byDefault, again})), QStringList({"Nowhere Sans"}));
 }
 
 }  // namespace
