@@ -6,14 +6,16 @@
 #include "toolkit/WholeFile.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QFontDatabase>
 #include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStandardPaths>
+
+#include <algorithm>
+#include <optional>
+#include <utility>
 
 namespace {
 
@@ -51,8 +53,8 @@ QString AskForFile(QWidget* owner, QFileDialog::AcceptMode mode, const QString& 
 
 TDocument::TDocument(QWidget* window) : window_(window) {
   recoveryTimer_.setSingleShot(true);
-  recoveryTimer_.setInterval(kRecoveryDelay);
   QObject::connect(&recoveryTimer_, &QTimer::timeout, window_, Guard([this] { KeepRecoveryCopy(); }));
+  recovery_.OnFailure = [this](const QString& reason) { Guarded([&] { RecoveryFailed(reason); }); };
 }
 
 QString TDocument::Name() const {
@@ -78,42 +80,39 @@ bool TDocument::Open() {
 
 bool TDocument::Open(const QString& path) {
   // The file first: one that cannot be opened asks nothing, and changes nothing.
-  const TDocumentRead read = ReadDocumentFile(path);
-  const TZeltoDocument& document = read.Document;
-  const QStringList& unconverted = read.Unconverted;
+  TDocumentRead read = ReadDocumentFile(path);
+  const bool modified = Modified();
   if (!MayLeave()) return false;
+  // Saving the changes may have written this very file: what it holds now is what opens.
+  if (modified && !Modified()) read = ReadDocumentFile(path);
+  Adopt(read, QFileInfo(path).absoluteFilePath());
+  return true;
+}
+
+void TDocument::Adopt(const TDocumentRead& read, const QString& path) {
   try {
-    Adopt(document, QFileInfo(path).absoluteFilePath());
+    Composition->History.Start(read.Document.Content, read.Document.Selection);
   } catch (const std::exception& error) {
-    throw EDocument(QStringLiteral("The document \"%1\" could not be opened: %2")
-                        .arg(Native(path), QString::fromUtf8(error.what()))
-                        .toStdString());
+    throw CannotOpen(path, QString::fromUtf8(error.what()));
   }
+  path_ = path;
+  Changed();
+
   QStringList notes;
-  QStringList missing;
-  for (const QString& face : FacesInUse(document.Content))
-    if (!QFontDatabase::hasFamily(face)) missing.append(face);
+  const QStringList missing = MissingFaces(read.Document.Content);
   if (!missing.isEmpty())
     notes.append(QStringLiteral("These fonts are not installed; what is drawn in them shows in another font "
                                 "until they are: %1.")
                      .arg(missing.join(QStringLiteral(", "))));
-  if (!unconverted.isEmpty())
+  if (!read.Unconverted.isEmpty())
     notes.append(QStringLiteral("Some characters of these layers have no form in this system's code page (%1) "
                                 "and show as \"?\": %2.")
-                     .arg(QString::fromStdString(TCodePage::System().Name()), unconverted.join(QStringLiteral(", "))));
-  if (!notes.isEmpty()) {
-    QMessageBox box(QMessageBox::Information, QStringLiteral("ZeltoZelto"),
-                    QStringLiteral("\"%1\" is open.").arg(Name()), QMessageBox::Ok, window_);
-    box.setInformativeText(notes.join(QStringLiteral("\n\n")));
-    ShowModal(box);
-  }
-  return true;
-}
-
-void TDocument::Adopt(const TZeltoDocument& document, const QString& path) {
-  Composition->History.Start(document.Content, document.Selection);
-  path_ = path;
-  Changed();
+                     .arg(QString::fromStdString(TCodePage::System().Name()), read.Unconverted.join(QStringLiteral(", "))));
+  if (notes.isEmpty()) return;
+  QMessageBox box(QMessageBox::Information, QStringLiteral("ZeltoZelto"), QStringLiteral("\"%1\" is open.").arg(Name()),
+                  QMessageBox::Ok, window_);
+  box.setInformativeText(notes.join(QStringLiteral("\n\n")));
+  ShowModal(box);
 }
 
 bool TDocument::Save() {
@@ -167,16 +166,28 @@ bool TDocument::MayLeave() {
 }
 
 void TDocument::OfferRecovery() {
-  std::optional<TLeftBehind> copy = FindLeftBehind();
-  if (!copy) return;
-  TZeltoDocument document;
-  try {
-    document = ReadDocumentFile(copy->Path).Document;
-  } catch (const EDocument&) {
-    // A copy that cannot be read is of no use to anyone.
-    copy->Discard();
-    throw;
+  // A copy that cannot be read (of a newer version, say) is kept aside for the user, and the
+  // next one is offered.
+  std::optional<TLeftBehind> copy;
+  std::optional<TDocumentRead> read;
+  QStringList unreadable;
+  while (!read && (copy = FindLeftBehind())) {
+    try {
+      read = ReadDocumentFile(copy->Path);
+    } catch (const EDocument& error) {
+      unreadable.append(QStringLiteral("%1 It is kept as \"%2\".")
+                            .arg(QString::fromUtf8(error.what()), Native(copy->SetAside())));
+    }
   }
+  if (!unreadable.isEmpty()) {
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("ZeltoZelto"),
+                    QStringLiteral("A recovery copy that ZeltoZelto left behind cannot be read."), QMessageBox::Ok,
+                    window_);
+    box.setInformativeText(unreadable.join(QStringLiteral("\n\n")));
+    ShowModal(box);
+  }
+  if (!read) return;
+  const TZeltoDocument& document = read->Document;
   const QString of = document.RecoveryOf.isEmpty() ? QStringLiteral("a composition never saved")
                                                    : QStringLiteral("\"%1\"").arg(QFileInfo(document.RecoveryOf).fileName());
   QMessageBox box(QMessageBox::Question, QStringLiteral("ZeltoZelto"),
@@ -194,19 +205,21 @@ void TDocument::OfferRecovery() {
     copy->Discard();
   } else if (box.clickedButton() == restore) {
     if (!MayLeave()) return;
-    Adopt(document, document.RecoveryOf);
+    Adopt(*read, document.RecoveryOf);
     Composition->History.MarkUnsaved();
-    // This program keeps the changes from here on, in a copy of its own, before the old one goes.
+    // This program keeps the changes from here on, in a copy of its own, before the old one
+    // goes; where that copy cannot be written, the old one stays for the next start.
     KeepRecoveryCopy();
     recovery_.Wait();
-    copy->Discard();
+    if (recovery_.HasCopy()) copy->Discard();
   }
 }
 
 void TDocument::Changed() {
   if (OnNameChange) OnNameChange();
   if (Modified()) {
-    recoveryTimer_.start();
+    if (!recoveryTimer_.isActive()) unkeptSince_.start();
+    recoveryTimer_.start(int(std::clamp<qint64>(kRecoveryLongestDelay - unkeptSince_.elapsed(), 0, kRecoveryDelay)));
   } else {
     recoveryTimer_.stop();
     if (copyKept_) recovery_.Forget();
@@ -215,13 +228,16 @@ void TDocument::Changed() {
 }
 
 void TDocument::KeepRecoveryCopy() {
+  recoveryTimer_.stop();
   recovery_.Keep(Composition->History.Content(), Composition->SelectionIndexes(), path_);
   copyKept_ = true;
-  const QString failure = recovery_.TakeFailure();
-  if (failure.isEmpty() || recoveryFailureShown_) return;
-  recoveryFailureShown_ = true;
+}
+
+void TDocument::RecoveryFailed(const QString& reason) {
+  // Once: the copy is tried again at every change, and the user knows to save.
+  if (std::exchange(recoveryFailureShown_, true)) return;
   throw EDocument(QStringLiteral("No recovery copy of the unsaved changes can be kept in \"%1\": %2. Save them "
-                                     "yourself.")
-                          .arg(Native(TRecovery::Folder()), failure)
-                          .toStdString());
+                                 "yourself.")
+                      .arg(Native(TRecovery::Folder()), reason)
+                      .toStdString());
 }

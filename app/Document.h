@@ -11,18 +11,22 @@
 // nothing: a save that fails leaves the file that was there.
 #include "app/Recovery.h"
 
+#include <QElapsedTimer>
 #include <QString>
 #include <QTimer>
 
 #include <functional>
 
 class QWidget;
+struct TDocumentRead;
 struct TZeltoDocument;
 
 class TDocument {
  public:
-  // How long after the last change the recovery copy is written.
+  // How long after the last change the recovery copy is written; however often the composition
+  // changes, the copy is never further behind than the longest delay.
   static constexpr int kRecoveryDelay = 3000;
+  static constexpr int kRecoveryLongestDelay = 10000;
 
   // `window` owns the dialogs and the questions.
   explicit TDocument(QWidget* window);
@@ -54,14 +58,17 @@ class TDocument {
 
  private:
   void Write(const QString& path);
-  // Makes the composition `document`, read from `path`; tells of missing fonts and characters.
-  void Adopt(const TZeltoDocument& document, const QString& path);
+  // Makes the composition `read`'s document, kept as `path`, and tells of fonts that are not
+  // installed and of characters that the code page has no form for.
+  void Adopt(const TDocumentRead& read, const QString& path);
   void KeepRecoveryCopy();
+  void RecoveryFailed(const QString& reason);
 
   QWidget* window_;
   QString path_;
   TRecovery recovery_;
   QTimer recoveryTimer_;
+  QElapsedTimer unkeptSince_;  // the first change that no copy holds yet
   bool copyKept_ = false;
   bool recoveryFailureShown_ = false;
 };

@@ -23,18 +23,17 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
-#include <QShortcut>
-#include <QUrl>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QShortcut>
+#include <QTimer>
 #include <QToolButton>
+#include <QUrl>
 #include <QVBoxLayout>
 #include <QWheelEvent>
 
-#include <optional>
-
 #include <algorithm>
+#include <optional>
 #include <utility>
 
 TMainForm* MainForm = nullptr;
@@ -416,7 +415,9 @@ void TMainForm::dropEvent(QDropEvent* event) {
   const QString path = DroppedFile(event->mimeData());
   if (path.isEmpty()) return;
   event->acceptProposedAction();
-  Guarded([&] { Document->Open(path); });
+  // Once the drop is over: the program the file came from waits until then, and would wait for
+  // every question that opening asks.
+  QTimer::singleShot(0, this, [this, path] { Guarded([&] { Document->Open(path); }); });
 }
 
 void RepaintCanvas() { MainForm->PBox->repaint(); }

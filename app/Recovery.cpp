@@ -6,7 +6,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QMutexLocker>
 #include <QUuid>
 
 #include <algorithm>
@@ -40,7 +39,7 @@ TRecovery::TRecovery() : codePage_(TCodePage::System().Name()) {
   thread_.setMaxThreadCount(1);
   const QString folder = Folder();
   if (!QDir().mkpath(folder)) {
-    Fail(QStringLiteral("the folder %1 cannot be made").arg(QDir::toNativeSeparators(folder)));
+    unusable_ = QStringLiteral("the folder %1 cannot be made").arg(QDir::toNativeSeparators(folder));
     return;
   }
   QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
@@ -48,7 +47,7 @@ TRecovery::TRecovery() : codePage_(TCodePage::System().Name()) {
               QLatin1String(kCopySuffix);
   lock_ = LockOf(copyPath_);
   if (!lock_->tryLock(0)) {
-    Fail(QStringLiteral("its lock in %1 cannot be taken").arg(QDir::toNativeSeparators(folder)));
+    unusable_ = QStringLiteral("its lock in %1 cannot be taken").arg(QDir::toNativeSeparators(folder));
     copyPath_.clear();
   }
 }
@@ -60,33 +59,40 @@ TRecovery::~TRecovery() {
 
 void TRecovery::Keep(std::shared_ptr<const TZeltoContent> content, std::vector<int32_t> selection,
                      QString documentPath) {
-  if (copyPath_.isEmpty()) return;
+  if (copyPath_.isEmpty()) {
+    Fail(unusable_);
+    return;
+  }
   thread_.start([this, content = std::move(content), selection = std::move(selection),
                  documentPath = std::move(documentPath)] {
+    QString reason;
     try {
-      const QString reason = WriteWholeFile(copyPath_, WriteDocument(*content, selection, documentPath, codePage_));
-      if (!reason.isEmpty()) Fail(reason);
+      reason = WriteWholeFile(copyPath_, WriteDocument(*content, selection, documentPath, codePage_));
     } catch (const std::exception& error) {
-      Fail(QString::fromUtf8(error.what()));
+      reason = QString::fromUtf8(error.what());
     }
+    // A copy not written leaves the one before, which no longer holds what was asked.
+    hasCopy_ = reason.isEmpty();
+    if (!reason.isEmpty()) Fail(reason);
   });
 }
 
 void TRecovery::Forget() {
   if (copyPath_.isEmpty()) return;
-  thread_.start([this] { QFile::remove(copyPath_); });
+  thread_.start([this] {
+    QFile::remove(copyPath_);
+    hasCopy_ = false;
+  });
 }
 
 void TRecovery::Wait() { thread_.waitForDone(); }
 
-QString TRecovery::TakeFailure() {
-  const QMutexLocker locked(&failureMutex_);
-  return std::exchange(failure_, QString());
-}
-
 void TRecovery::Fail(const QString& reason) {
-  const QMutexLocker locked(&failureMutex_);
-  failure_ = reason;
+  QMetaObject::invokeMethod(
+      &failureQueue_, [this, reason] {
+        if (OnFailure) OnFailure(reason);
+      },
+      Qt::QueuedConnection);
 }
 
 void TLeftBehind::Discard() {
@@ -94,9 +100,25 @@ void TLeftBehind::Discard() {
   Lock->unlock();
 }
 
+QString TLeftBehind::SetAside() {
+  const QFileInfo copy(Path);
+  const QString aside = copy.path() + QLatin1Char('/') + copy.completeBaseName() + QStringLiteral(".unreadable");
+  const bool renamed = QFile::rename(Path, aside);
+  Lock->unlock();
+  return renamed ? aside : Path;
+}
+
 std::optional<TLeftBehind> FindLeftBehind() {
-  QFileInfoList copies = QDir(TRecovery::Folder())
-                             .entryInfoList({QStringLiteral("*") + QLatin1String(kCopySuffix)}, QDir::Files, QDir::Time);
+  const QDir folder(TRecovery::Folder());
+  for (const QFileInfo& lockFile : folder.entryInfoList({QStringLiteral("*") + QLatin1String(kLockSuffix)}, QDir::Files)) {
+    const QString copy = lockFile.path() + QLatin1Char('/') + lockFile.completeBaseName() + QLatin1String(kCopySuffix);
+    if (QFileInfo::exists(copy)) continue;
+    // Taken, it is a lock whose program is gone; unlocking removes it.
+    auto lock = LockOf(copy);
+    if (lock->tryLock(0)) lock->unlock();
+  }
+  const QFileInfoList copies =
+      folder.entryInfoList({QStringLiteral("*") + QLatin1String(kCopySuffix)}, QDir::Files, QDir::Time);
   for (const QFileInfo& copy : copies) {
     auto lock = LockOf(copy.filePath());
     if (lock->tryLock(0)) return TLeftBehind{copy.filePath(), copy.lastModified(), std::move(lock)};

@@ -10,17 +10,20 @@
 // is gone, and the copy beside it is left behind.
 //
 // Copies are written and removed on a thread of their own, one after another in the order asked,
-// so that the windows never wait for the disk; each is written whole or not at all.
+// so that the windows never wait for the disk; each is written whole or not at all. A copy that
+// cannot be written is told of on the windows' thread, through OnFailure, as soon as it fails.
 #include "model/Zelto.h"
 #include "toolkit/CodePage.h"
 
 #include <QDateTime>
 #include <QLockFile>
-#include <QMutex>
+#include <QObject>
 #include <QString>
 #include <QThreadPool>
 
+#include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -46,17 +49,25 @@ class TRecovery {
   void Wait();
 
   QString CopyPath() const { return copyPath_; }
-  // Why the last copy could not be written, once: empty when nothing failed since the last call.
-  QString TakeFailure();
+  // Whether this program's copy holds what Keep was last given: it was written, and not
+  // forgotten since. Wait first for what was asked.
+  bool HasCopy() const { return hasCopy_; }
+
+  // Runs on the windows' thread with the reason, each time a copy could not be written (where
+  // the folder or the lock of the copies could not be had, no copy ever is).
+  std::function<void(const QString& reason)> OnFailure;
 
  private:
   void Fail(const QString& reason);
 
-  QString copyPath_;
+  QString copyPath_;     // empty where no copy can be kept,
+  QString unusable_;     // for this reason
   std::unique_ptr<QLockFile> lock_;
   TCodePage codePage_;  // converts on the thread of the copies only
-  QMutex failureMutex_;
-  QString failure_;
+  std::atomic<bool> hasCopy_ = false;
+  // Failures reach the windows' thread through this object's queue; what is still queued when
+  // it goes is dropped with it.
+  QObject failureQueue_;
   QThreadPool thread_;
 };
 
@@ -68,7 +79,12 @@ struct TLeftBehind {
 
   // Removes the copy and its lock.
   void Discard();
+  // Keeps a copy that cannot be read where the user can find it, under a name that is offered
+  // no more ("….unreadable"), and removes its lock; returns the new path, or the old one where it
+  // cannot be renamed (it is then offered again).
+  QString SetAside();
 };
 
-// The newest copy left behind, if any.
+// The newest copy left behind, if any. Locks that programs no longer running left without a copy
+// are removed on the way.
 std::optional<TLeftBehind> FindLeftBehind();

@@ -107,7 +107,7 @@ void BM_KeepRecoveryCopy(benchmark::State& state) {
     recovery.Wait();
     state.ResumeTiming();
   }
-  if (!recovery.TakeFailure().isEmpty() || !QFileInfo::exists(recovery.CopyPath()))
+  if (!recovery.HasCopy())
     state.SkipWithError("the recovery copy was not written");
 }
 

@@ -23,10 +23,15 @@
 #include <QToolButton>
 #include <QUrl>
 
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
+#include <cerrno>
 #include <functional>
+#include <optional>
 
 namespace {
 
@@ -184,6 +189,51 @@ INSTANTIATE_TEST_SUITE_P(Answers, DocumentLeaveTest,
                                            LeaveCase{"save", QMessageBox::Save, true, true}),
                          [](const auto& info) { return CaseName(info.param.name); });
 
+// Saving the changes may write the very file being opened: what opens is what was saved.
+TEST_F(DocumentCommandsTest, OpenAsksFirstAndOpensWhatTheAnswerSaved) {
+  MakeComposition();
+  ASSERT_TRUE(SaveAs("a"));
+  TypeInMemo("unsaved");
+  const CompositionFields changed = FieldsOf(*Composition);
+  ModalAnswer<QMessageBox> question([](QMessageBox& box) {
+    EXPECT_EQ(box.text(), "Save changes to \"a.zelto\"?");
+    box.button(QMessageBox::Save)->click();
+  });
+  EXPECT_TRUE(OpenFile("a.zelto"));
+  EXPECT_TRUE(question.Opened);
+  EXPECT_EQ(FieldsOf(*Composition), changed);
+  EXPECT_EQ(Shown(), "a.zelto");
+  // Saved once more, the file keeps the change.
+  EXPECT_FALSE(Press<QFileDialog>(Qt::CTRL | Qt::Key_S, [](QFileDialog& d) { d.reject(); }));
+  EXPECT_EQ(ReadDocument(Contents(Documents() + "/a.zelto")).Document.Content.Layers[1]->Text, "unsaved");
+}
+
+// A save that cannot write the whole file says why, and leaves the file that was there and the
+// changes unsaved.
+TEST_F(DocumentCommandsTest, ASaveThatFailsKeepsTheOldFileAndTheChangesUnsaved) {
+  MakeComposition();
+  ASSERT_TRUE(SaveAs("a"));
+  const QString path = Documents() + "/a.zelto";
+  const QByteArray old = Contents(path);
+  TypeInMemo("unsaved");
+  // A file-size limit below the document's size, as a quota would set.
+  rlimit limit{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &limit), 0);
+  const rlimit before = limit;
+  limit.rlim_cur = 64;
+  const auto previousSignal = signal(SIGXFSZ, SIG_IGN);
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
+  EXPECT_FALSE(Press<QFileDialog>(Qt::CTRL | Qt::Key_S, [](QFileDialog& d) { d.reject(); }));
+  setrlimit(RLIMIT_FSIZE, &before);
+  signal(SIGXFSZ, previousSignal);
+  ASSERT_EQ(reports.size(), 1);
+  EXPECT_EQ(reports[0], QStringLiteral("The document could not be saved as \"%1\": %2").arg(path, qt_error_string(EFBIG)));
+  reports.clear();
+  EXPECT_EQ(Contents(path), old);
+  EXPECT_EQ(Tree(Documents()), QStringList({"a.zelto"}));
+  EXPECT_EQ(Shown(), "a.zelto *");
+}
+
 TEST_F(DocumentCommandsTest, WithNoChangesClosingAsksNothing) {
   ModalAnswer<QMessageBox> question([](QMessageBox& box) { box.reject(); });
   EXPECT_TRUE(MainForm->close());
@@ -192,11 +242,29 @@ TEST_F(DocumentCommandsTest, WithNoChangesClosingAsksNothing) {
 
 // A file that cannot be opened gets one message, naming it and the reason, and the composition
 // that was open stays as it was, its steps too.
+// A file of `contents` is opened with the dialog; anything else (none, or what `make` makes) as
+// from the command line or a drop.
 struct BadFileCase {
   const char* name;
   QByteArray contents;  // none: no file at all
   const char* reason;
+  // Makes the file instead of `contents`.
+  std::function<void(const QString& path)> make = nullptr;
 };
+
+// A document of one layer, whose fields `layer` (JSON) replaces.
+QByteArray OneLayer(const QByteArray& layer) {
+  return R"({"format": "org.zeltozelto.document", "version": "1.0", "codePage": "UTF-8",
+             "canvas": {"width": 200, "height": 200},
+             "defaultFont": {"face": "DejaVu Sans", "size": 10, "pitch": "default", "styles": [], "charset": 1,
+                             "color": "#000000"},
+             "layers": [{"visible": true, "text": ["x"], "useDefaultFont": true, "left": 0, "top": 0,
+                         "lineSpan": 0, "charSpan": 0,
+                         "font": {"face": "DejaVu Sans", "size": 10, "pitch": "default", "styles": [], "charset": 1,
+                                  "color": "#000000"}, )" +
+         layer + R"(}],
+             "selection": []})";
+}
 
 class BadFileTest : public DocumentCommandsTest, public ::testing::WithParamInterface<BadFileCase> {};
 
@@ -204,9 +272,12 @@ TEST_P(BadFileTest, IsRefusedWithOneMessageAndChangesNothing) {
   MakeComposition();
   const CompositionFields before = FieldsOf(*Composition);
   const QString path = Documents() + "/bad.zelto";
-  if (!GetParam().contents.isNull()) WriteFile(path, GetParam().contents);
+  if (GetParam().make)
+    GetParam().make(path);
+  else if (!GetParam().contents.isNull())
+    WriteFile(path, GetParam().contents);
   if (GetParam().contents.isNull())
-    Guarded([&] { Document().Open(path); });  // as from the command line or a drop
+    Guarded([&] { Document().Open(path); });
   else
     EXPECT_TRUE(OpenFile("bad.zelto"));
   ASSERT_EQ(reports.size(), 1);
@@ -228,7 +299,23 @@ INSTANTIATE_TEST_SUITE_P(
                     "it was made by a newer version of ZeltoZelto (document format 2.0; this version reads 1.x)"},
         BadFileCase{"wrong type",
                     QByteArray(R"({"format": "org.zeltozelto.document", "version": "1.0", "canvas": 5})"),
-                    "\"canvas\" of the document must be an object, not 5"}),
+                    "\"canvas\" of the document must be an object, not 5"},
+        BadFileCase{"out of range", OneLayer(R"("anchor": 9)"),
+                    "\"anchor\" of layer 1 must be a whole number from 0 to 8, not 9"},
+        BadFileCase{"text too long", OneLayer(R"("text": [")" + QByteArray(TDocumentLimits::kMaxTextLength + 1, 'x') + R"("])"),
+                    "the text of layer 1 is longer than 1048576 characters"},
+        // Sparse: its size alone refuses it, before a byte is read.
+        BadFileCase{"huge", QByteArray(), "it is larger than the 256 MiB a document may have",
+                    [](const QString& path) {
+                      QFile file(path);
+                      ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+                      ASSERT_TRUE(file.resize(TDocumentLimits::kMaxBytes + 1));
+                    }},
+        BadFileCase{"a folder", QByteArray(), "it is a folder",
+                    [](const QString& path) { ASSERT_TRUE(QDir().mkdir(path)); }},
+        // A pipe would block the reading until someone writes to it.
+        BadFileCase{"a pipe", QByteArray(), "it is not a regular file",
+                    [](const QString& path) { ASSERT_EQ(mkfifo(QFile::encodeName(path).constData(), 0600), 0); }}),
     [](const auto& info) { return CaseName(info.param.name); });
 
 TEST_F(DocumentCommandsTest, OneMessageNamesTheFontsThatAreNotInstalled) {
@@ -266,7 +353,10 @@ TEST_F(DocumentCommandsTest, ADroppedDocumentOpens) {
   EXPECT_TRUE(enter.isAccepted());
   QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
   QApplication::sendEvent(MainForm, &drop);
-  EXPECT_EQ(Composition->LayerCount(), 2);
+  EXPECT_TRUE(drop.isAccepted());
+  // Once the drop is over, so that the program the file came from does not wait on a question.
+  EXPECT_EQ(Composition->LayerCount(), 0);
+  EXPECT_TRUE(QTest::qWaitFor([] { return Composition->LayerCount() == 2; }));
   EXPECT_EQ(Shown(), "dropped.zelto");
 }
 
@@ -326,29 +416,37 @@ TEST_F(DocumentCommandsTest, KeepsARecoveryCopyOfUnsavedChangesUntilTheyAreSaved
   EXPECT_TRUE(Copies().isEmpty());
 }
 
-// A program killed or crashed leaves its copy and its lock, naming a process that is gone; the
-// next start offers the copy, and restoring it brings back the composition, unsaved.
-TEST_F(DocumentCommandsTest, RestoresTheCopyThatAProgramNoLongerRunningLeftBehind) {
-  MakeComposition();
-  const QByteArray document = WriteDocument(*Composition->History.Content(), Composition->SelectionIndexes(),
-                                            Documents() + "/was.zelto");
-  const CompositionFields left = FieldsOf(*Composition);
+// As a program killed or crashed leaves them: its copy `name`.zelto holding `bytes` (none: no
+// copy), and its lock, naming a process that is gone.
+void LeaveBehind(const QString& name, const QByteArray& bytes) {
   ASSERT_TRUE(QDir().mkpath(TRecovery::Folder()));
-  const QString copy = TRecovery::Folder() + "/left-behind.zelto";
+  const QString copy = TRecovery::Folder() + '/' + name + ".zelto";
   const pid_t child = fork();
   ASSERT_GE(child, 0);
   if (child == 0) {
-    QLockFile lock(TRecovery::Folder() + "/left-behind.lock");
+    QLockFile lock(TRecovery::Folder() + '/' + name + ".lock");
     lock.setStaleLockTime(0);
-    QFile file(copy);
-    const bool done = lock.tryLock(0) && file.open(QIODevice::WriteOnly) && file.write(document) == document.size();
-    file.close();
+    bool done = lock.tryLock(0);
+    if (!bytes.isNull()) {
+      QFile file(copy);
+      done = done && file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+    }
     _exit(done ? 0 : 1);  // killed, as it were: the lock stays
   }
   int status = 0;
   ASSERT_EQ(waitpid(child, &status, 0), child);
   ASSERT_EQ(WEXITSTATUS(status), 0);
-  ASSERT_TRUE(QFile::exists(TRecovery::Folder() + "/left-behind.lock"));
+  ASSERT_TRUE(QFile::exists(TRecovery::Folder() + '/' + name + ".lock"));
+}
+
+// The next start offers the copy, and restoring it brings back the composition, unsaved.
+TEST_F(DocumentCommandsTest, RestoresTheCopyThatAProgramNoLongerRunningLeftBehind) {
+  MakeComposition();
+  const CompositionFields left = FieldsOf(*Composition);
+  ASSERT_NO_FATAL_FAILURE(LeaveBehind("left-behind", WriteDocument(*Composition->History.Content(),
+                                                                   Composition->SelectionIndexes(),
+                                                                   Documents() + "/was.zelto")));
+  const QString copy = TRecovery::Folder() + "/left-behind.zelto";
 
   EXPECT_TRUE(Press<QMessageBox>(Qt::CTRL | Qt::Key_N, Answer(QMessageBox::Discard)));
   ASSERT_EQ(Composition->LayerCount(), 0);
@@ -364,6 +462,80 @@ TEST_F(DocumentCommandsTest, RestoresTheCopyThatAProgramNoLongerRunningLeftBehin
   Document().Recovery().Wait();
   EXPECT_FALSE(QFile::exists(copy));
   EXPECT_EQ(Copies().size(), 1) << "this program keeps the changes in a copy of its own";
+}
+
+// The only copy of a user's work goes only once another holds it.
+TEST_F(DocumentCommandsTest, ACopyRestoredStaysWhereThisProgramCannotKeepItsOwn) {
+  MakeComposition();
+  ASSERT_NO_FATAL_FAILURE(
+      LeaveBehind("left-behind", WriteDocument(*Composition->History.Content(), Composition->SelectionIndexes())));
+  EXPECT_TRUE(Press<QMessageBox>(Qt::CTRL | Qt::Key_N, Answer(QMessageBox::Discard)));
+  // A folder where this program's copy would go: no file can be written there.
+  ASSERT_TRUE(QDir().mkdir(Document().Recovery().CopyPath()));
+  ModalAnswer<QMessageBox> offer([](QMessageBox& box) {
+    for (QAbstractButton* button : box.buttons())
+      if (button->text() == "&Restore") button->click();
+  });
+  Guarded([&] { Document().OfferRecovery(); });
+  EXPECT_TRUE(offer.Opened);
+  EXPECT_EQ(Composition->LayerCount(), 2);
+  EXPECT_TRUE(QFile::exists(TRecovery::Folder() + "/left-behind.zelto"));
+  // The failure is told at once, and once.
+  ASSERT_TRUE(QTest::qWaitFor([this] { return !reports.isEmpty(); }));
+  EXPECT_TRUE(reports[0].startsWith("No recovery copy of the unsaved changes can be kept in")) << reports[0].toStdString();
+  TypeInMemo("more");
+  Document().Recovery().Wait();
+  QTest::qWait(TDocument::kRecoveryDelay + 500);
+  EXPECT_EQ(reports.size(), 1);
+  reports.clear();
+  // The state folder serves every test of this program.
+  QDir().rmdir(Document().Recovery().CopyPath());
+  QFile::remove(TRecovery::Folder() + "/left-behind.zelto");
+  QFile::remove(TRecovery::Folder() + "/left-behind.lock");
+}
+
+// A copy that cannot be read, of a newer version say, is kept for the user under another name,
+// and the next copy is offered.
+TEST_F(DocumentCommandsTest, ACopyThatCannotBeReadIsSetAsideAndTheNextOneOffered) {
+  MakeComposition();
+  const CompositionFields left = FieldsOf(*Composition);
+  ASSERT_NO_FATAL_FAILURE(
+      LeaveBehind("older", WriteDocument(*Composition->History.Content(), Composition->SelectionIndexes())));
+  const QByteArray newer = R"({"format": "org.zeltozelto.document", "version": "2.0"})";
+  ASSERT_NO_FATAL_FAILURE(LeaveBehind("newer", newer));
+  QFile older(TRecovery::Folder() + "/older.zelto");
+  ASSERT_TRUE(older.open(QIODevice::ReadWrite));
+  ASSERT_TRUE(older.setFileTime(QDateTime::currentDateTime().addSecs(-60), QFileDevice::FileModificationTime));
+  older.close();
+  EXPECT_TRUE(Press<QMessageBox>(Qt::CTRL | Qt::Key_N, Answer(QMessageBox::Discard)));
+
+  QString warning;
+  std::optional<ModalAnswer<QMessageBox>> offer;
+  ModalAnswer<QMessageBox> unreadable([&](QMessageBox& box) {
+    warning = box.informativeText();
+    box.accept();
+    offer.emplace([](QMessageBox& next) {
+      for (QAbstractButton* button : next.buttons())
+        if (button->text() == "&Restore") button->click();
+    });
+  });
+  Guarded([&] { Document().OfferRecovery(); });
+  EXPECT_TRUE(warning.contains("made by a newer version of ZeltoZelto")) << warning.toStdString();
+  EXPECT_TRUE(warning.contains(TRecovery::Folder() + "/newer.unreadable")) << warning.toStdString();
+  EXPECT_EQ(Contents(TRecovery::Folder() + "/newer.unreadable"), newer);
+  ASSERT_TRUE(offer && offer->Opened);
+  EXPECT_EQ(FieldsOf(*Composition), left);
+  EXPECT_FALSE(QFile::exists(TRecovery::Folder() + "/newer.lock"));
+}
+
+// A program killed before its first copy leaves only its lock, which the next start clears away.
+TEST_F(DocumentCommandsTest, LocksLeftWithoutACopyAreClearedAway) {
+  ASSERT_NO_FATAL_FAILURE(LeaveBehind("no-copy", QByteArray()));
+  EXPECT_FALSE(FindLeftBehind().has_value());
+  EXPECT_FALSE(QFile::exists(TRecovery::Folder() + "/no-copy.lock"));
+  EXPECT_TRUE(QFile::exists(TRecovery::Folder() + '/' + QFileInfo(Document().Recovery().CopyPath()).completeBaseName() +
+                            ".lock"))
+      << "the lock of the program that runs stays";
 }
 
 TEST_F(DocumentCommandsTest, NeverTakesTheCopyOfAProgramThatRuns) {

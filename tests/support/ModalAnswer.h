@@ -38,7 +38,8 @@ class ModalAnswer {
   explicit ModalAnswer(std::function<void(Form&)> operate) {
     QObject::connect(&poll_, &QTimer::timeout, [this, operate] {
       auto* form = dynamic_cast<Form*>(QApplication::activeModalWidget());
-      if (!form) return;
+      // A dialog just answered may still head the modal stack, hidden, until its loop ends.
+      if (!form || !form->isVisible()) return;
       poll_.stop();
       Opened = true;
       EXPECT_TRUE(QTest::qWaitForWindowExposed(form));
