@@ -21,6 +21,10 @@ namespace {
 
 const QString kRow = QStringLiteral("row");
 
+// A picture is written into a temporary file first, named "<name>.XXXXXX" (QSaveFile, through
+// WriteWholeFile), which then takes its name: the temporary name is the longer by these bytes.
+constexpr qsizetype kTemporarySuffix = 7;
+
 // The longest file name the folder's file system takes, in bytes.
 qsizetype NameMax(const QString& folder) {
   const long max = pathconf(QFile::encodeName(folder).constData(), _PC_NAME_MAX);
@@ -40,6 +44,15 @@ QString Quoted(const QString& text) {
   }
   if (text.size() > 60) shown += QChar(0x2026);
   return QStringLiteral("\u201c%1\u201d").arg(shown);
+}
+
+// What a picture's name is made with, as a row's message names it: the table's columns in it,
+// or the output's pattern alone.
+QString MadeWith(const QStringList& columns) {
+  if (columns.isEmpty()) return QStringLiteral("the output's pattern");
+  QStringList quoted;
+  for (const QString& column : columns) quoted.append(Quoted(column));
+  return QLatin1String(columns.size() == 1 ? "column " : "columns ") + quoted.join(QStringLiteral(", "));
 }
 
 }  // namespace
@@ -69,7 +82,10 @@ TBatch::TBatch(const TZeltoDocument& document, const TCsvTable& table, const QSt
                        .arg(Quoted(column))
                        .toStdString());
 
-  const qsizetype nameMax = NameMax(QDir(folder).exists() ? folder : QStringLiteral("."));
+  QStringList columns = PlaceholderNames(name);
+  columns.removeIf([&table](const QString& column) { return !table.Header.contains(column); });
+  const QString madeWith = MadeWith(columns);
+  const qsizetype nameMax = NameMax(QDir(folder).exists() ? folder : QStringLiteral(".")) - kTemporarySuffix;
   QSet<QString> written;
   for (int number = first; number <= last; ++number) {
     TRow row{number, {}, {}};
@@ -90,17 +106,21 @@ TBatch::TBatch(const TZeltoDocument& document, const TCsvTable& table, const QSt
     });
     if (row.Failure.isEmpty()) {
       if (filled.isEmpty())
-        row.Failure = QStringLiteral("its picture's name is empty");
+        row.Failure = QStringLiteral("with %1, its picture's name is empty").arg(madeWith);
       else if (QFile::encodeName(filled).size() > nameMax)
-        row.Failure = QStringLiteral("its picture's name is longer than the %1 bytes a name may have").arg(nameMax);
+        row.Failure = QStringLiteral("with %1, its picture's name is longer than the %2 bytes a picture's name may "
+                                     "have here (%3 fewer than a file's, for the temporary name written first)")
+                          .arg(madeWith)
+                          .arg(nameMax)
+                          .arg(kTemporarySuffix);
       else if (!PictureFormatOf(filled))
-        row.Failure = QStringLiteral("its picture's name %1 ends in none of the picture types (.png, .bmp, .jpg)")
-                          .arg(Quoted(filled));
+        row.Failure = QStringLiteral("with %1, its picture's name %2 ends in none of the picture types (.png, .bmp, .jpg)")
+                          .arg(madeWith, Quoted(filled));
     }
     if (row.Failure.isEmpty()) {
       row.Path = QDir(folder).filePath(filled);
       if (written.contains(row.Path))
-        row.Failure = QStringLiteral("it would write %1, as an earlier row does").arg(Quoted(row.Path));
+        row.Failure = QStringLiteral("with %1, it would write %2, as an earlier row does").arg(madeWith, Quoted(row.Path));
       written.insert(row.Path);
     }
     rows_.push_back(std::move(row));

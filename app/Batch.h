@@ -6,9 +6,11 @@
 //
 // The table comes from other people, and its values never write outside the pattern's folder: a
 // value put into a file name may hold no "/", no "..", no NUL or other control character (a line
-// break), may not begin with "-", and the name may not be longer than the file system allows; a row whose name breaks a rule fails, as
-// does a row that would write the same file as an earlier one. Every name is settled before
-// anything is written, so that which rows fail never depends on how many threads render.
+// break), may not begin with "-", and the name, with the temporary name's suffix that a picture
+// is written under first, may not be longer than the file system allows. A row whose name breaks
+// a rule fails, as does a row that would write the same file as an earlier one; its message names
+// the columns that made the name. Every name is settled before anything is written, so that
+// which rows fail never depends on how many threads render.
 #include "app/Render.h"
 #include "model/Document.h"
 #include "toolkit/Csv.h"

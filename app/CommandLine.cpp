@@ -1,12 +1,12 @@
 #include "app/CommandLine.h"
 
 #include "app/PictureFile.h"
+#include "model/Placeholders.h"
 #include "toolkit/PngWriter.h"
 #include "toolkit/WholeFile.h"
 
 #include <QCommandLineParser>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QRegularExpression>
@@ -87,15 +87,26 @@ int RenderOne(const TCommandLine& line) {
   return 0;
 }
 
+// Says each failed row of `rows`; the exit code.
+int Failures(const QString& table, const std::vector<TBatch::TRow>& rows) {
+  int failed = 0;
+  for (const TBatch::TRow& row : rows) {
+    if (row.Failure.isEmpty()) continue;
+    Say(QStringLiteral("%1: row %2: %3").arg(table).arg(row.Number).arg(row.Failure));
+    ++failed;
+  }
+  return failed > 0 ? 1 : 0;
+}
+
 int RenderTable(const TCommandLine& line) {
   const TZeltoDocument document = Open(line.Document);
   const QString table = Native(line.Table);
-  QFile file(line.Table);
-  if (!file.open(QIODevice::ReadOnly)) throw EUsage(QStringLiteral("%1: %2").arg(table, file.errorString()).toStdString());
-  if (file.size() > TCsvLimits{}.MaxBytes) throw EUsage(QStringLiteral("%1: it is larger than a table may be").arg(table).toStdString());
+  constexpr qsizetype kMaxBytes = TCsvLimits{}.MaxBytes;
+  const TFileRead file = ReadWholeFile(line.Table, kMaxBytes, QStringLiteral("the %1 MiB a table may have").arg(kMaxBytes >> 20));
+  if (!file.Failure.isEmpty()) throw EUsage(QStringLiteral("%1: %2").arg(table, file.Failure).toStdString());
   TCsvTable rows;
   try {
-    rows = ReadCsv(file.readAll());
+    rows = ReadCsv(file.Bytes);
   } catch (const ECsvError& error) {
     throw EUsage(QStringLiteral("%1: %2").arg(table, QString::fromUtf8(error.what())).toStdString());
   }
@@ -114,17 +125,15 @@ int RenderTable(const TCommandLine& line) {
   } catch (const EUsage& error) {
     throw EUsage(QStringLiteral("%1: %2").arg(table, QString::fromUtf8(error.what())).toStdString());
   }
+  // A folder is made only for pictures to write.
+  const auto& planned = batch->Rows();
+  if (std::all_of(planned.begin(), planned.end(), [](const TBatch::TRow& row) { return !row.Failure.isEmpty(); }))
+    return Failures(table, planned);
   const QString folder = QFileInfo(line.Output).path();
   if (!QDir().mkpath(folder))
     throw EUsage(QStringLiteral("the folder %1 cannot be made").arg(Native(folder)).toStdString());
   batch->Run(line.Jobs);
-  int failed = 0;
-  for (const TBatch::TRow& row : batch->Rows()) {
-    if (row.Failure.isEmpty()) continue;
-    Say(QStringLiteral("%1: row %2: %3").arg(table).arg(row.Number).arg(row.Failure));
-    ++failed;
-  }
-  return failed > 0 ? 1 : 0;
+  return Failures(table, batch->Rows());
 }
 
 int RenderThumbnail(const TCommandLine& line) {
@@ -223,7 +232,14 @@ TCommandLine ParseCommandLine(const QStringList& arguments) {
 
   const bool toStandardOutput = line.Output == QLatin1String("-");
   if (toStandardOutput && !line.Table.isEmpty()) throw EUsage("with --data, -o names the pictures' files, not \"-\"");
-  if (!toStandardOutput && line.Table.isEmpty() && !PictureFormatOf(line.Output))
+  // With --data, the pictures' type is settled already where the name's extension is written
+  // out after the last placeholder rather than made by one: then no row could be written. With
+  // each placeholder "/x", what follows the last "/" is that end, after a stand-in for the value.
+  const QString end = line.Table.isEmpty()
+                          ? line.Output
+                          : FillPlaceholders(QFileInfo(line.Output).fileName(), [](const QString&) { return QStringLiteral("/x"); })
+                                .section(QLatin1Char('/'), -1);
+  if (!toStandardOutput && (line.Table.isEmpty() || end.contains(QLatin1Char('.'))) && !PictureFormatOf(end))
     throw EUsage(QStringLiteral("-o %1 ends in none of the picture types (.png, .bmp, .jpg)").arg(line.Output).toStdString());
   const TPictureFormat* format = toStandardOutput ? &PictureFormats().first() : PictureFormatOf(line.Output);
   if (line.Background.Kind == TBackground::TKind::Transparent && format && format->Writer != "png")

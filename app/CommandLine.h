@@ -29,8 +29,9 @@ struct TCommandLine {
   int ThumbnailSize = 0;
 };
 
-// Reads the arguments (the program's name first). --help and --version print and end the
-// program, as QCommandLineParser does; anything else wrong raises EUsage.
+// Reads the arguments (the program's name first), those that Qt left where an application
+// object took its own (-platform, -style, ...). --help and --version print and end the program,
+// as QCommandLineParser does; anything else wrong raises EUsage.
 TCommandLine ParseCommandLine(const QStringList& arguments);
 
 // Makes the pictures that a render or thumbnail command line asks for; returns the exit code.
