@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Under a window manager, as on a user's desktop: after a picker closes, however it closes, the
 # focus is back on the window and control that opened it. Each picker is opened from the layer
-# panel while the memo has the focus, closed with Enter, Esc, its close box or its Cancel button,
-# and then "a1" is typed. It must never reach the main window's width field, which would take
+# panel while the memo has the focus, closed with Enter, Esc, its close box, its OK button or its
+# Cancel button, and then "a1" is typed. It must never reach the main window's width field, which would take
 # the digit and resize the canvas. The layer's font and colour buttons take no focus when
 # clicked, so the keys reach the memo, which still has it: the layer's text grows on the canvas.
 # The default font's and colour's buttons take the focus when clicked, so they have it again:
@@ -69,14 +69,14 @@ declare -A button=([layer-font]="16 380" [layer-colour]="41 380" [default-font]=
 # Which of them keep the focus once clicked.
 declare -A takes_focus=([layer-font]="" [layer-colour]="" [default-font]=yes [default-colour]=yes)
 declare -A dialog=([layer-font]=FontForm [layer-colour]=ColorForm [default-font]=FontForm [default-colour]=ColorForm)
-# Each dialog's Cancel button, by its middle in the dialog's client area.
+# Each dialog's OK and Cancel buttons, by their middles in the dialog's client area.
+declare -A ok=([FontForm]="180 252" [ColorForm]="208 137")
 declare -A cancel=([FontForm]="212 252" [ColorForm]="249 137")
 
-cases=(
-  "layer-colour Return" "layer-colour Escape" "layer-colour close-box" "layer-colour cancel"
-  "layer-font Return" "layer-font Escape" "layer-font close-box" "layer-font cancel"
-  "default-font Return" "default-colour close-box"
-)
+cases=()
+for opener in layer-colour layer-font default-font default-colour; do
+  for way in Return Escape close-box ok cancel; do cases+=("$opener $way"); done
+done
 for c in "${cases[@]}"; do
   read -r opener way <<<"$c"
   title=${dialog[$opener]}
@@ -87,6 +87,7 @@ for c in "${cases[@]}"; do
   case "$way" in
     Return | Escape) xdotool key "$way" ;;
     close-box) "$close_window" "$title" || fail "$c: could not ask $title to close" ;;
+    ok) read -r cx cy <<<"${ok[$title]}"; click $((dx + cx)) $((dy + cy)) ;;
     cancel) read -r cx cy <<<"${cancel[$title]}"; click $((dx + cx)) $((dy + cy)) ;;
   esac
   wait_until_closed "$title" "$c"
