@@ -427,6 +427,22 @@ TEST_F(PanelTest, KeysChangeTheSelectionLikeClicks) {
   EXPECT_EQ(MarkedRows(), (std::vector<int>{0, 1, 2}));
   EXPECT_EQ(SelectionOrder(), (std::vector<int>{2, 0, 1}));
   EXPECT_EQ(form->MemText->toPlainText(), "R");
+
+  QTest::keyClick(form->LBox, Qt::Key_End);
+  EXPECT_EQ(MarkedRows(), std::vector<int>{2});
+  // With Ctrl the current row moves alone, and Space marks it or takes its mark off.
+  QTest::keyClick(form->LBox, Qt::Key_Up, Qt::ControlModifier);
+  EXPECT_EQ(MarkedRows(), std::vector<int>{2});
+  QTest::keyClick(form->LBox, Qt::Key_Space, Qt::ControlModifier);
+  EXPECT_EQ(MarkedRows(), (std::vector<int>{1, 2}));
+  EXPECT_EQ(SelectionOrder(), (std::vector<int>{2, 1}));
+  QTest::keyClick(form->LBox, Qt::Key_Space, Qt::ControlModifier);
+  EXPECT_EQ(MarkedRows(), std::vector<int>{2});
+  QTest::keyClick(form->LBox, Qt::Key_Home);
+  EXPECT_EQ(MarkedRows(), std::vector<int>{0});
+  QTest::keyClick(form->LBox, Qt::Key_A, Qt::ControlModifier);
+  EXPECT_EQ(MarkedRows(), (std::vector<int>{0, 1, 2}));
+  EXPECT_EQ(SelectionOrder(), (std::vector<int>{0, 1, 2}));
 }
 
 // --- How the rows look ---
