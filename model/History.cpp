@@ -180,6 +180,9 @@ void TZeltoHistory::Begin() noexcept {
     // The action runs without a state to go back to; End records no step for it.
     before_.reset();
     Fail(error);
+  } catch (...) {
+    before_.reset();
+    Fail(std::runtime_error("an error of no known kind"));
   }
 }
 
@@ -189,6 +192,8 @@ void TZeltoHistory::End(TStepKind kind) noexcept {
     Record(kind);
   } catch (const std::exception& error) {
     Fail(error);
+  } catch (...) {
+    Fail(std::runtime_error("an error of no known kind"));
   }
   before_.reset();
 }
