@@ -2,6 +2,7 @@
 #include "tests/support/CaseName.h"
 #include "tests/support/FullFilesystem.h"
 #include "tests/support/PrintTo.h"
+#include "tests/support/UserFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -28,11 +29,6 @@ QImage TestPicture() {
   for (int y = 0; y < picture.height(); ++y)
     for (int x = 0; x < picture.width(); ++x) picture.setPixel(x, y, qRgba(36 * x, 50 * y, 255 - 9 * x * y, 255));
   return picture;
-}
-
-QByteArray Contents(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 // --- Names and types ---
@@ -78,9 +74,7 @@ TEST(PictureFormatsTest, OfferPngFirstThenBmpAndJpeg) {
 class WritePictureTest : public ::testing::Test {
  protected:
   QString Path(const char* name) const { return folder.filePath(name); }
-  QStringList Files() const {
-    return QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
-  }
+  QStringList Files() const { return Tree(folder.path()); }
 
   QTemporaryDir folder;
 };
@@ -112,10 +106,7 @@ TEST_F(WritePictureTest, JpegHasThePicturesSize) {
 }
 
 TEST_F(WritePictureTest, ReplacesAFileThatIsThere) {
-  QFile old(Path("a.png"));
-  ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-  old.write("old");
-  old.close();
+  ASSERT_NO_FATAL_FAILURE(WriteFile(Path("a.png"), "old"));
   WritePicture(TestPicture(), Path("a.png"));
   EXPECT_EQ(QImage(Path("a.png")).size(), QSize(7, 5));
   EXPECT_EQ(Files(), QStringList({"a.png"}));
@@ -134,10 +125,7 @@ class WritePictureFailureTest : public WritePictureTest, public ::testing::WithP
 
 TEST_P(WritePictureFailureTest, RaisesTheReasonWithThePathAndLeavesWhatWasThere) {
   const FailureCase& c = GetParam();
-  QFile old(Path("old.png"));
-  ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-  old.write("old");
-  old.close();
+  ASSERT_NO_FATAL_FAILURE(WriteFile(Path("old.png"), "old"));
   const QString path = c.path(folder.path());
   try {
     WritePicture(TestPicture(), path);
@@ -166,10 +154,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 // The writer refuses the picture: the old file stays, and no temporary file is left.
 TEST_F(WritePictureTest, APictureThatCannotBeEncodedLeavesTheOldFile) {
-  QFile old(Path("a.png"));
-  ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-  old.write("old");
-  old.close();
+  ASSERT_NO_FATAL_FAILURE(WriteFile(Path("a.png"), "old"));
   try {
     WritePicture(QImage(), Path("a.png"));
     ADD_FAILURE() << "no error";

@@ -2,6 +2,8 @@
 // A folder on a filesystem of its own, 64 KiB of tmpfs, which a test fills up to its last
 // 4 KiB: writes there meet a really full disk. Mounting needs root and the right to mount,
 // which a container may withhold; without either the test is skipped, saying which.
+#include "tests/support/UserFiles.h"
+
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
@@ -43,9 +45,7 @@ class FullFilesystemTest : public ::testing::Test {
   QString Path(const QString& name) const { return folder.filePath(name); }
 
   // Hidden ones included, where a temporary file might hide.
-  QStringList Files() const {
-    return QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name);
-  }
+  QStringList Files() const { return Tree(folder.path()); }
 
   // Takes all but kFree bytes of what is free with a file named "filler"; call it once the
   // files the test needs are there.

@@ -2,6 +2,7 @@
 #include "tests/support/CaseName.h"
 #include "tests/support/FullFilesystem.h"
 #include "tests/support/PrintTo.h"
+#include "tests/support/UserFiles.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -10,11 +11,6 @@
 #include <cerrno>
 
 namespace {
-
-QByteArray Contents(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 TEST(WriteWholeFileTest, TheBytesBecomeTheWholeFileInPlaceOfALongerOne) {
   QTemporaryDir folder;
