@@ -1,7 +1,8 @@
-// Opening any bytes as a document, as the system's code page a double-byte one and UTF-8 in turn.
-// What opens writes again, opens to the same content and selection, and written once more gives
-// the same bytes; applied to a composition, the composition becomes the document. What is refused
-// raises EDocument alone, with a reason of one line, and leaves the composition as it was.
+// Opening any bytes as a document, as the system's code page a double-byte one and UTF-8 in turn,
+// and applying it to a composition as the windows do. What opens writes again, opens to the same
+// content and selection, and written once more gives the same bytes; the composition becomes the
+// document. What is refused, by the reader or by the composition (a canvas whose bitmap cannot
+// be made), raises an error whose reason is one line, and leaves the composition as it was.
 #include "model/Document.h"
 #include "model/Zelto.h"
 #include "tests/support/FixedMetricsEngine.h"
@@ -76,7 +77,8 @@ void Open(QByteArrayView bytes) {
   std::optional<TDocumentRead> read;
   try {
     read = ReadDocument(bytes);
-  } catch (const EDocument& error) {
+    zelto.History.Start(read->Document.Content, read->Document.Selection);
+  } catch (const std::exception& error) {
     if (!OneLine(error.what())) std::abort();
     if (OpenedOf(zelto) != OpenedOf(Known())) std::abort();
     return;
@@ -84,6 +86,8 @@ void Open(QByteArrayView bytes) {
     std::abort();
   }
   const TZeltoDocument& document = read->Document;
+  if (OpenedOf(zelto) != OpenedOf(document)) std::abort();
+  zelto.History.Start(Known().Content, Known().Selection);
 
   // In the code page it was read in, the document writes again exactly.
   const QByteArray written = WriteDocument(document.Content, document.Selection, document.RecoveryOf);
@@ -93,10 +97,6 @@ void Open(QByteArrayView bytes) {
   if (!again.Unconverted.isEmpty()) std::abort();
   if (WriteDocument(again.Document.Content, again.Document.Selection, again.Document.RecoveryOf) != written)
     std::abort();
-
-  zelto.History.Start(document.Content, document.Selection);
-  if (OpenedOf(zelto) != OpenedOf(document)) std::abort();
-  zelto.History.Start(Known().Content, Known().Selection);
 }
 
 }  // namespace
