@@ -321,8 +321,9 @@ void TLayerForm::PickLayer(int32_t Index, bool Toggle) {
   } else {
     for (int32_t i = 0; i < LBox->Count(); ++i)
       if (LBox->Selected(i) != (i == Index)) LBox->SetSelected(i, i == Index);
-    LBox->SetItemIndex(Index);
   }
+  // The row becomes the current one either way, as a click or Ctrl+click on it makes it.
+  LBox->SetItemIndex(Index);
   SyncSelection();
 }
 

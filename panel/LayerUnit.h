@@ -75,8 +75,9 @@ class TLayerForm : public QWidget {
   void LBoxMouseDown(QObject* Sender, Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int32_t X, int32_t Y);
   void LBoxMouseUp(QObject* Sender, Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int32_t X, int32_t Y);
   void LBoxClick(QObject* Sender);
-  // A layer picked on the canvas (TMainForm::OnPickLayer): its row becomes the only marked one
-  // and the current one, or with `Toggle` its mark toggles; then the selection follows the marks.
+  // A layer picked on the canvas (TMainForm::OnPickLayer): its row becomes the only marked one,
+  // or with `Toggle` its mark toggles, and it becomes the current one, as a click or a Ctrl+click
+  // on the row does; then the selection follows the marks.
   void PickLayer(int32_t Index, bool Toggle);
   void SyncSelection();
   void UpdateCount();

@@ -12,6 +12,7 @@
 #include <QToolButton>
 
 #include <functional>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -308,10 +309,66 @@ TEST_F(CanvasInputTest, DeleteDoesWhatTheButtonDoes) {
   }
 }
 
+// --- Anchors ---
+
+// A layer that an alignment button placed keeps the button's anchor until it is moved on the
+// canvas; an undo brings the anchor back with the place.
+struct MoveCase {
+  const char* name;
+  std::function<void()> move;  // of the selected layer 0, on the canvas
+  QPoint by;
+};
+
+class AnchorMoveTest : public CanvasInputTest, public ::testing::WithParamInterface<MoveCase> {};
+
+TEST_P(AnchorMoveTest, AMoveOnTheCanvasClearsTheAnchor) {
+  const MoveCase& c = GetParam();
+  MakeLayers({"A", "B"});
+  FocusList();
+  ClickRow(1);
+  QTest::mouseClick(form->BtnRB, Qt::LeftButton);
+  ClickRow(0);
+  QTest::mouseClick(form->BtnCC, Qt::LeftButton);
+  ASSERT_EQ(Composition->GetLayer(0).Anchor, 4);
+  ASSERT_EQ(Composition->GetLayer(1).Anchor, 8);
+  const QPoint centred = Place(0), cornered = Place(1);
+  FocusOn(MainForm->PBox);
+  c.move();
+
+  EXPECT_EQ(Place(0) - centred, c.by);
+  EXPECT_EQ(Composition->GetLayer(0).Anchor, c.by.isNull() ? std::optional<uint8_t>(4) : std::nullopt);
+  EXPECT_EQ(Place(1), cornered);
+  EXPECT_EQ(Composition->GetLayer(1).Anchor, 8) << "a layer not selected keeps its anchor";
+  QTest::keyClick(MainForm->PBox, Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(Place(0), centred);
+  EXPECT_EQ(Composition->GetLayer(0).Anchor, 4);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Moves, AnchorMoveTest,
+    ::testing::Values(
+        MoveCase{"Drag",
+                 [] {
+                   QTest::mousePress(MainForm->PBox, Qt::LeftButton, {}, QPoint(5, 5));
+                   QTest::mouseRelease(MainForm->PBox, Qt::LeftButton, {}, QPoint(12, 9));
+                 },
+                 {7, 4}},
+        MoveCase{"Nudge", [] { QTest::keyClick(MainForm->PBox, Qt::Key_Left); }, {-1, 0}},
+        MoveCase{"NudgeByTen", [] { QTest::keyClick(MainForm->PBox, Qt::Key_Down, Qt::ShiftModifier); }, {0, 10}},
+        MoveCase{"AClickThatMovesNothing",
+                 [] {
+                   QTest::mouseClick(MainForm->PBox, Qt::LeftButton, {}, QPoint(5, 5));
+                   // Something to undo: the undo below takes this layer's text back, not its place.
+                   LayerForm->MemText->setPlainText("AB");
+                 },
+                 {0, 0}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 // --- Picking a layer on the canvas ---
 
-// Layers 0 "A" and 1 "AAAAAAAA" both at (10, 10), 2 "E" hidden over 3 "E" at (100, 100), and
-// 4 off the canvas; rows 1 and 3 marked, row 3 current. The point is in canvas pixels.
+// Layers 0 "A" and 1 "AAAAAAAA" both at (10, 10), 2 "E" hidden over 3 "E" at (100, 100), and 4
+// partly off the canvas, its block's left half beyond the left edge and all but its bottom three
+// rows beyond the top; rows 1 and 3 marked, row 3 current. The point is in canvas pixels.
 struct PickCase {
   const char* name;
   QPoint at;
@@ -325,8 +382,12 @@ class CanvasPickTest : public CanvasInputTest, public ::testing::WithParamInterf
 
 TEST_P(CanvasPickTest, ADoubleClickPicksTheTopMostVisibleLayerDrawnThere) {
   const PickCase& c = GetParam();
-  MakeLayers({"A", "AAAAAAAA", "E", "E", "G"});
-  const QPoint places[] = {{10, 10}, {10, 10}, {100, 100}, {100, 100}, {-500, 10}};
+  MakeLayers({"A", "AAAAAAAA", "E", "E", "GGGGGGGG"});
+  TZeltoLayer& off = Composition->GetLayer(4);
+  off.AlignToAnchor(0);  // measures the block
+  ASSERT_GT(off.BlockWidth, 8);
+  ASSERT_GT(off.BlockHeight, 8);
+  const QPoint places[] = {{10, 10}, {10, 10}, {100, 100}, {100, 100}, {-off.BlockWidth / 2, 3 - off.BlockHeight}};
   for (int32_t i = 0; i < 5; ++i) {
     Composition->GetLayer(i).Left = places[i].x();
     Composition->GetLayer(i).Top = places[i].y();
@@ -364,11 +425,56 @@ INSTANTIATE_TEST_SUITE_P(
                       PickCase{"BesideTheUpperLayer", {40, 12}, false, {1, 1}, {1}, 1},
                       PickCase{"AHiddenLayerIsPassedOver", {102, 102}, false, {1, 1}, {3}, 3},
                       PickCase{"OnNoLayerNothingChanges", {150, 50}, false, {1, 1}, {1, 3}, 3},
-                      PickCase{"AnOffCanvasLayerIsNotThere", {0, 12}, false, {1, 1}, {1, 3}, 3},
-                      PickCase{"CtrlAddsARow", {11, 12}, true, {1, 1}, {0, 1, 3}, 3},
+                      PickCase{"ALayerPartlyOffTheCanvasIsPickedWhereItIsDrawn", {2, 1}, false, {1, 1}, {4}, 4},
+                      // Where its block would be, were it moved onto the canvas whole.
+                      PickCase{"BelowWhereItIsDrawnNothingIsPicked", {2, 6}, false, {1, 1}, {1, 3}, 3},
+                      PickCase{"CtrlAddsARow", {11, 12}, true, {1, 1}, {0, 1, 3}, 0},
                       PickCase{"CtrlRemovesARow", {102, 102}, true, {1, 1}, {1}, 3},
                       PickCase{"At300Percent", {11, 12}, false, {3, 1}, {0}, 0},
                       PickCase{"At33Percent", {102, 102}, false, {1, 3}, {3}, 3}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// A Ctrl+double-click on a layer does what a Ctrl+click on its row does, marking the row or
+// taking its mark away: the same marks and current row, from which Shift+Down then marks a range,
+// the same selection and editors, and no step of the history.
+TEST_F(CanvasInputTest, ACtrlDoubleClickOnALayerIsACtrlClickOnItsRow) {
+  MakeLayers({"P", "Q", "R", "S"});
+  for (int32_t i = 0; i < 4; ++i) Composition->GetLayer(i).MoveBy(10, 10 + 30 * i);
+  struct Outcome {
+    std::vector<int> marked, selection;
+    int32_t current;
+    QString memo;
+    std::size_t steps;
+    std::vector<int> rangeMarked;
+  };
+  const auto outcome = [this](const std::function<void()>& act) {
+    FocusList();
+    ClickRow(1);
+    const std::size_t steps = Steps();
+    act();
+    Outcome result{MarkedRows(), SelectionOrder(), form->LBox->ItemIndex(), form->MemText->toPlainText(),
+                   Steps() - steps, {}};
+    FocusList();
+    QTest::keyClick(form->LBox, Qt::Key_Down, Qt::ShiftModifier);
+    result.rangeMarked = MarkedRows();
+    return result;
+  };
+  for (const int row : {2, 1}) {
+    const Outcome click = outcome([this, row] { ClickRow(row, Qt::ControlModifier); });
+    const Outcome pick = outcome([this, row] {
+      const QPoint at = Place(row) + QPoint(2, 2);
+      QTest::mouseDClick(MainForm->PBox, Qt::LeftButton, Qt::ControlModifier, at);
+      QTest::mouseRelease(MainForm->PBox, Qt::LeftButton, Qt::ControlModifier, at);
+    });
+    EXPECT_EQ(pick.marked, click.marked) << "row " << row;
+    EXPECT_EQ(pick.selection, click.selection) << "row " << row;
+    EXPECT_EQ(pick.current, row);
+    EXPECT_EQ(click.current, row);
+    EXPECT_EQ(pick.memo, click.memo) << "row " << row;
+    EXPECT_EQ(pick.steps, 0u);
+    EXPECT_EQ(click.steps, 0u);
+    EXPECT_EQ(pick.rangeMarked, click.rangeMarked) << "row " << row;
+  }
+}
 
 }  // namespace

@@ -246,6 +246,10 @@ TEST_P(PanelAlignTest, PlacesTheSelectedLayersAtTheButtonsAnchor) {
     Composition->GetLayer(i).Left = 33;
     Composition->GetLayer(i).Top = 44;
   }
+  // An anchor of before, which the button's replaces where it places the layer.
+  const uint8_t before = static_cast<uint8_t>((c.tag + 1) % 9);
+  Composition->GetLayer(0).Anchor = before;
+  Composition->GetLayer(1).Anchor = before;
   ClickRow(0);
   ClickRow(2, Qt::ControlModifier);
   Settle();
@@ -261,9 +265,11 @@ TEST_P(PanelAlignTest, PlacesTheSelectedLayersAtTheButtonsAnchor) {
     const int32_t top[] = {0, (200 - layer.BlockHeight) / 2, 200 - layer.BlockHeight};
     EXPECT_EQ(layer.Left, left[c.tag % 3]) << "layer " << i;
     EXPECT_EQ(layer.Top, top[c.tag / 3]) << "layer " << i;
+    EXPECT_EQ(layer.Anchor, c.tag) << "layer " << i;
   }
   EXPECT_EQ(Composition->GetLayer(1).Left, 33);
   EXPECT_EQ(Composition->GetLayer(1).Top, 44);
+  EXPECT_EQ(Composition->GetLayer(1).Anchor, before);
   EXPECT_EQ(log.Entries, Repaints{"canvas"});
 }
 
