@@ -8,7 +8,6 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
-#include <QFontDatabase>
 #include <QRegularExpression>
 #include <QThread>
 
@@ -41,9 +40,7 @@ int Number(const QString& text, const char* option, int min, int max) {
 // The document `path` names, its notes said; raises EDocument.
 TZeltoDocument Open(const QString& path) {
   TDocumentRead read = ReadDocumentFile(path);
-  QStringList missing;
-  for (const QString& face : FacesInUse(read.Document.Content))
-    if (!QFontDatabase::hasFamily(face)) missing.append(face);
+  const QStringList missing = MissingFaces(read.Document.Content);
   if (!missing.isEmpty())
     Say(QStringLiteral("%1: these fonts are not installed, and another stands in for them: %2")
             .arg(Native(path), missing.join(QStringLiteral(", "))));

@@ -4,6 +4,7 @@
 #include "tests/panel/PanelFixture.h"
 #include "tests/support/CaseName.h"
 #include "tests/support/CompositionFields.h"
+#include "tests/support/HeadlessProgram.h"
 #include "tests/support/UserFiles.h"
 
 #include "app/Document.h"
@@ -382,10 +383,7 @@ TEST_F(DocumentCommandsTest, TheCommandLineRendersADocumentAsTheWindowsExportIt)
   ASSERT_TRUE(QFile::exists(Documents() + "/windows.png"));
 
   QProcess program;
-  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-  environment.remove("QT_QPA_PLATFORM");
-  environment.remove("DISPLAY");
-  program.setProcessEnvironment(environment);
+  program.setProcessEnvironment(HeadlessEnvironment());
   program.start(QStringLiteral(ZELTO_PROGRAM),
                 {"--render", Documents() + "/composed.zelto", "-o", Documents() + "/command-line.png"});
   ASSERT_TRUE(program.waitForFinished(60000));
