@@ -185,8 +185,9 @@ void TMainForm::PBoxPaint(QObject*) { Composition->Paint(PBox->Canvas()); }
 
 void TMainForm::EditWChange(QObject* Sender) {
   const TZeltoAction action(Composition->History, Sender == EditH ? TStepKind::Height : TStepKind::Width);
-  // Bound to the two size edits only, so the sender is one of them; the test keeps the rule that
-  // only an edit's text is applied while the canvas is repainted whoever sent the change.
+  // Bound to the two size edits only, so the sender is always one of them. The check keeps the
+  // handler's rule for any other caller: only an edit's text is applied, and the canvas is
+  // repainted whoever sent the change.
   if (Sender == EditW || Sender == EditH) {
     QLineEdit* edit = static_cast<QLineEdit*>(Sender);
     // An empty, zero or too large text is replaced by the spinner's position; that change

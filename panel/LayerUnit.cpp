@@ -472,8 +472,9 @@ void TLayerForm::TextProc(int32_t, TZeltoLayer& Layer) { Layer.SetText(memoText_
 
 void TLayerForm::EditLineSpanChange(QObject* Sender) {
   const TZeltoAction action(Composition->History, Sender == EditCharSpan ? TStepKind::CharSpan : TStepKind::LineSpan);
-  // Bound to the two spacing edits only, so the sender is one of them; the test keeps the rule
-  // that only an edit's text is applied while the canvas is repainted whoever sent the change.
+  // Bound to the two spacing edits only, so the sender is always one of them. The check keeps the
+  // handler's rule for any other caller: only an edit's text is applied, and the canvas is
+  // repainted whoever sent the change.
   if (Sender == EditLineSpan || Sender == EditCharSpan) {
     const bool line = Sender == EditLineSpan;
     QLineEdit* edit = line ? EditLineSpan : EditCharSpan;
