@@ -6,6 +6,7 @@
 #include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
+#include <QRawFont>
 #include <QTextLayout>
 
 #include <array>
@@ -56,7 +57,18 @@ struct CharGlyphs {
 class FontGlyphs {
  public:
   explicit FontGlyphs(const TFont& font)
-      : key_(font), font_(font.ToQFont()), metrics_(font_), height_(metrics_.height()), ascent_(metrics_.ascent()) {}
+      : key_(font),
+        font_(font.ToQFont()),
+        metrics_(font_),
+        height_(metrics_.height()),
+        ascent_(metrics_.ascent()),
+        outlines_(DrawnAsOutlines(font_)) {
+    if (outlines_) {
+      face_ = QRawFont::fromFont(font_);
+      const QList<quint32> space = face_.glyphIndexesForString(QStringLiteral(" "));
+      emptyGlyph_ = space.value(0);
+    }
+  }
 
   const FontKey& Key() const { return key_; }
   const QFont& QtFont() const { return font_; }
@@ -66,6 +78,15 @@ class FontGlyphs {
   int32_t Width(const QString& text) const { return metrics_.horizontalAdvance(text); }
 
   // A character's width and pixels, made on first use.
+  // Qt fills this font's glyphs as outlines (DrawnAsOutlines), which it loads from a FreeType face
+  // that every size of the font shares, and their pixels follow the size that the face was last
+  // set to, by any text: a layer came out differently before and after a dialog's text in the
+  // same face. Rendering an empty glyph at this font's size sets the face to it, so that the
+  // outlines Qt draws next come out the same every time.
+  void SetFaceSize() const {
+    if (outlines_) face_.alphaMapForGlyph(emptyGlyph_);
+  }
+
   const CharGlyphs& Char(std::string_view bytes) {
     std::unique_ptr<CharGlyphs>& slot =
         bytes.size() == 1 ? singleBytes_[static_cast<uint8_t>(bytes[0])] : longer_[CharKey(bytes)];
@@ -86,7 +107,7 @@ class FontGlyphs {
     auto glyphs = std::make_unique<CharGlyphs>();
     glyphs->text = text;
     glyphs->width = Width(text);
-    if (DrawnAsOutlines() || GlyphCount(text) > 1)
+    if (outlines_ || GlyphCount(text) > 1)
       glyphs->drawnByQt = true;
     else if (auto stamp = TGlyphStamp::Capture(font_, text, glyphs->width))
       glyphs->stamp = std::move(*stamp);
@@ -97,11 +118,11 @@ class FontGlyphs {
 
   // Qt's raster engine fills large glyphs as outlines instead of blending them from its glyph
   // cache, and an outline's coverage depends on where it lies; such glyphs are left to Qt.
-  bool DrawnAsOutlines() const {
+  static bool DrawnAsOutlines(const QFont& font) {
     static const int largestCached = qEnvironmentVariableIsSet("QT_MAX_CACHED_GLYPH_SIZE")
                                          ? qEnvironmentVariableIntValue("QT_MAX_CACHED_GLYPH_SIZE")
                                          : 64;
-    return font_.pixelSize() >= largestCached;
+    return font.pixelSize() >= largestCached;
   }
 
   int GlyphCount(const QString& text) const {
@@ -119,6 +140,9 @@ class FontGlyphs {
   QFontMetrics metrics_;
   int32_t height_;
   int32_t ascent_;
+  bool outlines_;
+  QRawFont face_;  // of outline fonts only
+  quint32 emptyGlyph_ = 0;
   std::array<std::unique_ptr<CharGlyphs>, 256> singleBytes_;
   std::unordered_map<uint64_t, std::unique_ptr<CharGlyphs>> longer_;
 };
@@ -185,6 +209,7 @@ class RasterTextEngine final : public TTextEngine {
   static void DrawByQt(QPainter& painter, const FontGlyphs& glyphs, int32_t x, int32_t y, const QString& text,
                        int32_t width, TColor color) {
     if (OffDevice(painter, x, y, width, glyphs.Height())) return;
+    glyphs.SetFaceSize();
     painter.setFont(glyphs.QtFont());
     painter.setPen(ToQColor(color));
     painter.drawText(QPointF(x, y + glyphs.Ascent()), text);

@@ -6,6 +6,7 @@
 #include "tests/support/ReferenceTextEngine.h"
 #include "tests/support/ScopedCodePage.h"
 
+#include <QPainter>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -39,9 +40,10 @@ TEST(GlyphStampTest, EveryBlenderGivesThePixelsOfTheNarrowest) {
   }
 }
 
-QImage PaintText(TTextEngine& engine, std::string_view bytes, const TFont& font, TPixelFormat format) {
+QImage PaintText(TTextEngine& engine, std::string_view bytes, const TFont& font, TPixelFormat format,
+                 QSize size = {90, 40}) {
   TBitmap bitmap(format, engine);
-  bitmap.SetSize(90, 40);
+  bitmap.SetSize(size.width(), size.height());
   TCanvas& canvas = bitmap.Canvas();
   canvas.SetFont(font);
   canvas.Brush.Style = TBrushStyle::Clear;
@@ -100,6 +102,29 @@ TEST(RasterTextEngineTest, AFontPushedOutOfTheCachePaintsTheSamePixelsWhenItCome
   EXPECT_EQ(PaintText(TTextEngine::Raster(), "Q", font, TPixelFormat::pf32bit), first);
   ReferenceTextEngine reference;
   EXPECT_EQ(first, PaintText(reference, "Q", font, TPixelFormat::pf32bit));
+}
+
+// Large glyphs too, whatever was drawn in between: a composition opened again, or rendered on the
+// command line, paints as the windows painted it. Qt's FreeType faces are shared by every size of
+// a font, and the windows' own text in the same face comes between, as a dialog's does.
+TEST(RasterTextEngineTest, LargeGlyphsPaintTheSamePixelsWhateverWasDrawnBefore) {
+  const ScopedCodePage codePage("UTF-8");
+  const auto paintLarge = [] {
+    return PaintText(*TTextEngine::NewRaster(), "45", Font(106), TPixelFormat::pf32bit, {200, 160});
+  };
+  const QImage first = paintLarge();
+  EXPECT_NE(first, PaintText(*TTextEngine::NewRaster(), "", Font(106), TPixelFormat::pf32bit, {200, 160}))
+      << "the glyphs show";
+  for (const int pixels : {9, 13, 17}) {
+    QImage window(200, 40, QImage::Format_RGB32);
+    QPainter painter(&window);
+    QFont windowFont(Font(106).Name);
+    windowFont.setPixelSize(pixels);
+    painter.setFont(windowFont);
+    painter.drawText(QPointF(2, 30), QStringLiteral("Save as 45"));
+    painter.end();
+    EXPECT_EQ(paintLarge(), first) << "after the window's text of " << pixels << " pixels";
+  }
 }
 
 }  // namespace
