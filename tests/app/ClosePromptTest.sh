@@ -3,7 +3,9 @@
 # text typed. Asked to close, the program asks whether to save the changes: Escape cancels, and
 # the program runs on with the change on its canvas. Asked again, Alt+S saves: the document was
 # never saved, so the "Save as" dialog opens in the documents folder, where the typed name
-# becomes closing.zelto; then the program ends with exit code 0.
+# becomes closing.zelto; then the program ends with exit code 0. Started again with that document
+# on its command line, the program shows it as it was saved; started with a file that is no
+# document, it says so and shows an empty canvas.
 #
 # usage: tests/support/on-virtual-display ClosePromptTest.sh PROGRAM CLOSE_WINDOW WORK_DIR
 # (on a virtual X display of its own, as the suite runs it)
@@ -60,3 +62,24 @@ saved=$HOME/Documents/closing.zelto
 grep -q '"org.zeltozelto.document"' "$saved" || fail "$saved is no document: $(head -c 200 "$saved")"
 grep -q '"World"' "$saved" || fail "$saved does not hold the typed text"
 echo "ok: Save saved closing.zelto, exit 0"
+
+# Opening from outside: the document given on the command line, as a file manager gives it.
+# The canvas stands where it stood, at $cx, $cy.
+timeout 120 "$program" "$saved" &
+pid=$!
+wait_for_windows "$pid"
+wait_for_canvas_like "$work/typed.png" "the document opened from the command line shows otherwise"
+close_program "$close_window" "$pid"
+echo "ok: the document on the command line opened as it was saved"
+
+printf '{"format": "org.zeltozelto.document", "vers' >"$HOME/Documents/cut.zelto"
+timeout 120 "$program" "$HOME/Documents/cut.zelto" &
+pid=$!
+wait_for_question "a document that cannot be opened, on the command line, gave no message"
+answer_question Return
+wait_for_windows "$pid"
+wait_for_canvas
+grab_canvas "$work/empty.png"
+[ "$(dark_pixels "$work/empty.png")" = 0 ] || fail "the canvas is not empty after a document that cannot be opened"
+close_program "$close_window" "$pid"
+echo "ok: a document that cannot be opened gave a message and an empty canvas"
