@@ -486,7 +486,10 @@ INSTANTIATE_TEST_SUITE_P(
         OverflowCase{"RunningWidth", "AB", 0, INT32_MAX - 10, 0, 0, true, 12, 0, 0},
         OverflowCase{"PlacementKeepsBlockAndLeft", "A\r\nB\r\nE", INT32_MIN / 2, 0, 0, 0, true, 2 * (INT32_MIN / 2 + 12) + 12, 9, 191},
         OverflowCase{"DrawLineAdvance", "AB\r\nE", 0, 0, 0, INT32_MAX - 5, false, 0, 0, 0},
-        OverflowCase{"DrawCharAdvance", "AAB", 0, 0, INT32_MAX - 12, 0, false, 0, 0, INT32_MAX - 12}),
+        OverflowCase{"DrawCharAdvance", "AAB", 0, 0, INT32_MAX - 12, 0, false, 0, 0, INT32_MAX - 12},
+        // A line below the canvas is measured all the same.
+        OverflowCase{"HiddenLineCharPlusSpan", "AB", 0, INT32_MAX, 0, 100000, false, 0, 0, 0},
+        OverflowCase{"HiddenLineRunningPlace", "AAA", 0, INT32_MAX - 20, INT32_MIN, 100000, false, 0, 0, INT32_MIN}),
     [](const auto& info) { return info.param.name; });
 
 // ---- The stack ----
