@@ -175,8 +175,10 @@ void TDocument::OfferRecovery() {
     try {
       read = ReadDocumentFile(copy->Path);
     } catch (const EDocument& error) {
-      unreadable.append(QStringLiteral("%1 It is kept as \"%2\".")
-                            .arg(QString::fromUtf8(error.what()), Native(copy->SetAside())));
+      const QString aside = copy->SetAside();
+      unreadable.append(QStringLiteral("%1 It is kept as \"%2\".").arg(QString::fromUtf8(error.what()), Native(aside)));
+      // Not renamed, it would be found again: the next start tries once more.
+      if (aside == copy->Path) break;
     }
   }
   if (!unreadable.isEmpty()) {

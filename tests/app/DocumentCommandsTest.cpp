@@ -526,6 +526,25 @@ TEST_F(DocumentCommandsTest, ACopyThatCannotBeReadIsSetAsideAndTheNextOneOffered
   EXPECT_FALSE(QFile::exists(TRecovery::Folder() + "/newer.lock"));
 }
 
+// One that cannot even be renamed stays where it is, for the next start, and nothing else is
+// offered meanwhile.
+TEST_F(DocumentCommandsTest, ACopyThatCannotBeSetAsideStaysForTheNextStart) {
+  const QByteArray newer = R"({"format": "org.zeltozelto.document", "version": "2.0"})";
+  ASSERT_NO_FATAL_FAILURE(LeaveBehind("stuck", newer));
+  // A folder where the copy would be renamed to.
+  ASSERT_TRUE(QDir().mkpath(TRecovery::Folder() + "/stuck.unreadable"));
+  QString warning;
+  ModalAnswer<QMessageBox> unreadable([&](QMessageBox& box) {
+    warning = box.informativeText();
+    box.accept();
+  });
+  Guarded([&] { Document().OfferRecovery(); });
+  EXPECT_TRUE(warning.contains(TRecovery::Folder() + "/stuck.zelto")) << warning.toStdString();
+  EXPECT_EQ(Contents(TRecovery::Folder() + "/stuck.zelto"), newer);
+  QFile::remove(TRecovery::Folder() + "/stuck.zelto");
+  QDir(TRecovery::Folder() + "/stuck.unreadable").removeRecursively();
+}
+
 // A program killed before its first copy leaves only its lock, which the next start clears away.
 TEST_F(DocumentCommandsTest, LocksLeftWithoutACopyAreClearedAway) {
   ASSERT_NO_FATAL_FAILURE(LeaveBehind("no-copy", QByteArray()));
