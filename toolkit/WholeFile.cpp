@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <algorithm>
+
 QString WriteWholeFile(const QString& path, QByteArrayView bytes) {
   // Leaving without commit() removes the temporary file.
   QSaveFile file(path);
@@ -29,8 +31,11 @@ TFileRead ReadWholeFile(const QString& path, qsizetype limit, const QString& lim
   if (!file.open(QIODevice::ReadOnly)) return {{}, file.errorString()};
   const QString tooLarge = QStringLiteral("it is larger than %1").arg(limitText);
   if (file.size() > limit) return {{}, tooLarge};
-  // The size may grow while it is read.
-  QByteArray bytes = file.read(limit + 1);
+  // As much as the file holds, not the limit, is asked for: Qt makes room for what is asked. A
+  // file that grows while it is read is read on, as far as one byte past the limit.
+  QByteArray bytes = file.read(std::min(limit, file.size()) + 1);
+  while (file.error() == QFileDevice::NoError && !file.atEnd() && bytes.size() <= limit)
+    bytes += file.read(limit + 1 - bytes.size());
   if (file.error() != QFileDevice::NoError) return {{}, file.errorString()};
   if (bytes.size() > limit) return {{}, tooLarge};
   return {std::move(bytes), {}};

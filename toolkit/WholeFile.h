@@ -19,5 +19,6 @@ struct TFileRead {
 // Reads the whole of the regular file `path`, if it holds at most `limit` bytes. Files come from
 // other people: a pipe or a device (which could block or never end) is refused before it is
 // opened, and no more than `limit` bytes and one are ever read, whatever the file's size says.
-// `limitText` words the limit for the reason ("a document may have 256 MiB").
+// `limitText` words the limit for the reason: "it is larger than " and, say, "the 256 MiB a
+// document may have".
 TFileRead ReadWholeFile(const QString& path, qsizetype limit, const QString& limitText);

@@ -25,6 +25,33 @@ TEST(WriteWholeFileTest, TheBytesBecomeTheWholeFileInPlaceOfALongerOne) {
             QStringList({"file"}));
 }
 
+// A file of up to the limit is read whole; one byte more, or anything but a regular file, gives
+// the reason instead.
+TEST(ReadWholeFileTest, ReadsUpToTheLimitAndSaysWhyNotBeyond) {
+  QTemporaryDir folder;
+  const auto read = [&](const char* name) { return ReadWholeFile(folder.filePath(name), 5, "the limit"); };
+  ASSERT_NO_FATAL_FAILURE(WriteFile(folder.filePath("five"), "12345"));
+  ASSERT_NO_FATAL_FAILURE(WriteFile(folder.filePath("six"), "123456"));
+  ASSERT_NO_FATAL_FAILURE(WriteFile(folder.filePath("empty"), ""));
+  ASSERT_TRUE(QDir(folder.path()).mkdir("folder"));
+  const struct {
+    const char* name;
+    QByteArray bytes;
+    QString failure;
+  } cases[] = {
+      {"five", "12345", ""},
+      {"empty", "", ""},
+      {"six", "", "it is larger than the limit"},
+      {"folder", "", "it is a folder"},
+      {"missing", "", qt_error_string(ENOENT)},
+  };
+  for (const auto& c : cases) {
+    const TFileRead result = read(c.name);
+    EXPECT_EQ(result.Bytes, c.bytes) << c.name;
+    EXPECT_EQ(result.Failure, c.failure) << c.name;
+  }
+}
+
 // Up to the last byte that is free a write succeeds; one byte more and nothing is written.
 struct FullCase {
   const char* name;
