@@ -2,6 +2,7 @@
 
 #include "app/PictureFile.h"
 #include "model/Placeholders.h"
+#include "toolkit/WholeFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,15 +15,15 @@
 #include <algorithm>
 #include <atomic>
 #include <memory>
-#include <semaphore>
+#include <mutex>
 #include <thread>
 
 namespace {
 
 const QString kRow = QStringLiteral("row");
 
-// A picture is written into a temporary file first, named "<name>.XXXXXX" (QSaveFile, through
-// WriteWholeFile), which then takes its name: the temporary name is the longer by these bytes.
+// A picture is written into a temporary file first, named "<name>.XXXXXX" (TWholeFileGroups),
+// which then takes its name: the temporary name is the longer by these bytes.
 constexpr qsizetype kTemporarySuffix = 7;
 
 // The longest file name the folder's file system takes, in bytes.
@@ -59,7 +60,7 @@ QString MadeWith(const QStringList& columns) {
 
 TBatch::TBatch(const TZeltoDocument& document, const TCsvTable& table, const QString& pattern,
                TBackground background, int first, int last)
-    : document_(document), table_(table), background_(background) {
+    : document_(document), table_(table), background_(background), folder_(QFileInfo(pattern).path()) {
   const auto known = [&table](const QString& name) { return name == kRow || table.Header.contains(name); };
   TZeltoZelto composition(document.Content.Canvas.Width, document.Content.Canvas.Height);
   composition.Replace(document.Content, {});
@@ -72,8 +73,7 @@ TBatch::TBatch(const TZeltoDocument& document, const TCsvTable& table, const QSt
                          .toStdString());
 
   const QFileInfo output(pattern);
-  const QString folder = output.path();
-  if (!PlaceholderNames(folder).isEmpty())
+  if (!PlaceholderNames(folder_).isEmpty())
     throw EUsage("only the file name of the output may hold placeholders, not its folder");
   const QString name = output.fileName();
   for (const QString& column : PlaceholderNames(name))
@@ -85,7 +85,7 @@ TBatch::TBatch(const TZeltoDocument& document, const TCsvTable& table, const QSt
   QStringList columns = PlaceholderNames(name);
   columns.removeIf([&table](const QString& column) { return !table.Header.contains(column); });
   const QString madeWith = MadeWith(columns);
-  const qsizetype nameMax = NameMax(QDir(folder).exists() ? folder : QStringLiteral(".")) - kTemporarySuffix;
+  const qsizetype nameMax = NameMax(QDir(folder_).exists() ? folder_ : QStringLiteral(".")) - kTemporarySuffix;
   QSet<QString> written;
   for (int number = first; number <= last; ++number) {
     TRow row{number, {}, {}};
@@ -118,7 +118,7 @@ TBatch::TBatch(const TZeltoDocument& document, const TCsvTable& table, const QSt
                           .arg(madeWith, Quoted(filled));
     }
     if (row.Failure.isEmpty()) {
-      row.Path = QDir(folder).filePath(filled);
+      row.Path = QDir(folder_).filePath(filled);
       if (written.contains(row.Path))
         row.Failure = QStringLiteral("with %1, it would write %2, as an earlier row does").arg(madeWith, Quoted(row.Path));
       written.insert(row.Path);
@@ -136,12 +136,24 @@ QString TBatch::Value(const TRow& row, const QString& name) const {
 }
 
 void TBatch::Run(int jobs) {
-  // A file is synced to the disk before it takes its name, which waits for the disk: the writing
-  // waits on threads of its own, many side by side, so that the rendering keeps the cores busy.
-  // Each rendering thread may have a few pictures waiting to be written, no more.
-  QThreadPool writers;
-  writers.setMaxThreadCount(kWritersPerJob * jobs);
-  std::counting_semaphore<> room(kWritersPerJob * jobs * 2);
+  // Each picture is written under a temporary name as soon as it is rendered, and every so many
+  // take their names together after one sync, which waits for the disk: on a thread of its own,
+  // so that the rendering keeps the cores busy.
+  TWholeFileGroups files(folder_);
+  QThreadPool committer;
+  committer.setMaxThreadCount(1);
+  using TGroup = std::vector<std::pair<TRow*, TWholeFileGroups::TPending>>;
+  const auto commit = [&](TGroup group) {
+    committer.start([&files, group = std::move(group)] {
+      std::vector<TWholeFileGroups::TPending> pending;
+      for (const auto& [row, file] : group) pending.push_back(file);
+      const std::vector<QString> reasons = files.Commit(pending);
+      for (std::size_t i = 0; i < group.size(); ++i)
+        if (!reasons[i].isEmpty()) group[i].first->Failure = PictureNotSaved(group[i].first->Path, reasons[i]);
+    });
+  };
+  std::mutex mutex;
+  TGroup written;
   std::atomic<std::size_t> next = 0;
   const auto work = [&] {
     const std::unique_ptr<TTextEngine> engine = TTextEngine::NewRaster();
@@ -149,24 +161,25 @@ void TBatch::Run(int jobs) {
     for (std::size_t i; (i = next++) < rows_.size();) {
       TRow& row = rows_[i];
       if (!row.Failure.isEmpty()) continue;
-      QByteArray picture = Render(row, composition);
+      const QByteArray picture = Render(row, composition);
       if (picture.isNull()) continue;
-      room.acquire();
-      writers.start([&row, &room, picture = std::move(picture)] {
-        try {
-          WriteEncodedPicture(picture, row.Path);
-        } catch (const std::exception& error) {
-          row.Failure = QString::fromUtf8(error.what());
-        }
-        room.release();
-      });
+      TWholeFileGroups::TPending file;
+      const QString reason = files.Write(row.Path, picture, file);
+      if (!reason.isEmpty()) {
+        row.Failure = PictureNotSaved(row.Path, reason);
+        continue;
+      }
+      const std::lock_guard lock(mutex);
+      written.emplace_back(&row, file);
+      if (written.size() >= kFilesASync) commit(std::exchange(written, {}));
     }
   };
   std::vector<std::thread> threads;
   for (int n = 1; n < jobs; ++n) threads.emplace_back(work);
   work();
   for (std::thread& thread : threads) thread.join();
-  writers.waitForDone();
+  commit(std::move(written));
+  committer.waitForDone();
 }
 
 QByteArray TBatch::Render(TRow& row, TZeltoZelto& composition) const {

@@ -45,8 +45,8 @@ class TBatch {
   const std::vector<TRow>& Rows() const { return rows_; }
 
  private:
-  // How many files are written side by side for each rendering thread.
-  static constexpr int kWritersPerJob = 4;
+  // How many pictures take their names after each sync.
+  static constexpr std::size_t kFilesASync = 64;
 
   // The row's picture, encoded; empty where it failed.
   QByteArray Render(TRow& row, TZeltoZelto& composition) const;
@@ -55,5 +55,6 @@ class TBatch {
   const TZeltoDocument& document_;
   const TCsvTable& table_;
   TBackground background_;
+  QString folder_;  // where the pictures go
   std::vector<TRow> rows_;
 };

@@ -32,11 +32,13 @@ QString WithPictureSuffix(const QString& path, const TPictureFormat& fallback) {
   return PictureFormatOf(path) ? path : path + QLatin1Char('.') + fallback.Suffixes.first();
 }
 
+QString PictureNotSaved(const QString& path, const QString& reason) {
+  return QStringLiteral("The picture could not be saved as \"%1\": %2").arg(QDir::toNativeSeparators(path), reason);
+}
+
 namespace {
 [[noreturn]] void Fail(const QString& path, const QString& reason) {
-  throw EPictureWrite(QStringLiteral("The picture could not be saved as \"%1\": %2")
-                          .arg(QDir::toNativeSeparators(path), reason)
-                          .toStdString());
+  throw EPictureWrite(PictureNotSaved(path, reason).toStdString());
 }
 }  // namespace
 

@@ -35,6 +35,9 @@ class EPictureWrite : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// The message of a picture that could not be written into `path`, for the system's `reason`.
+QString PictureNotSaved(const QString& path, const QString& reason);
+
 // `picture` as 24-bit colour, encoded in `format`, with the picture's alpha where `withAlpha` is
 // set (PNG alone keeps it). PNG is encoded for speed (toolkit/PngWriter.h), the others by Qt.
 // Raises EPictureWrite with the writer's reason ("Image is empty") when it cannot be encoded.
