@@ -144,6 +144,15 @@ int RenderThumbnail(const TCommandLine& line) {
 
 }  // namespace
 
+std::optional<TCommandLine> ReadCommandLine(const QStringList& arguments) {
+  try {
+    return ParseCommandLine(arguments);
+  } catch (const EUsage& error) {
+    std::fprintf(stderr, "ZeltoZelto: %s\nTry 'ZeltoZelto --help' for the options.\n", error.what());
+    return std::nullopt;
+  }
+}
+
 TCommandLine ParseCommandLine(const QStringList& arguments) {
   QCommandLineParser parser;
   parser.setApplicationDescription(QStringLiteral("Composes a picture out of text layers."));

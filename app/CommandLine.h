@@ -34,6 +34,10 @@ struct TCommandLine {
 // as QCommandLineParser does; anything else wrong raises EUsage.
 TCommandLine ParseCommandLine(const QStringList& arguments);
 
+// ParseCommandLine's command line; a usage error is said on standard error, with where to find
+// the options, and gives none.
+std::optional<TCommandLine> ReadCommandLine(const QStringList& arguments);
+
 // Makes the pictures that a render or thumbnail command line asks for; returns the exit code.
 // Needs an application object, but no display.
 int RunCommandLine(const TCommandLine& line);

@@ -1,39 +1,21 @@
-// The program. Started without options: the main window, then the layer panel beside it, until
-// the main window closes; given a document's path, it opens that document, and it offers a
-// recovery copy that a program killed or crashed left behind. With the command line's render
-// and thumbnail options it makes pictures without windows (app/CommandLine.h).
+// The program. Started without options: the windows (app/Windows.h), given a document's path with
+// that document open. With the command line's render and thumbnail options it makes pictures
+// without windows (app/CommandLine.h).
 #include "app/CommandLine.h"
-#include "app/Document.h"
-#include "app/MainUnit.h"
-#include "panel/LayerUnit.h"
-#include "toolkit/Application.h"
+#include "app/Windows.h"
 
-#include <QDirIterator>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
-#include <QIcon>
+
+#include <dlfcn.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <optional>
 
 namespace {
-// Ties the windows to the program's desktop entry, and gives every window the program's icon
-// from the sizes built into the program.
-void ShowAsDesktopProgram(TApplication& application) {
-  application.setDesktopFileName(QStringLiteral(ZELTO_APP_ID));
-  QIcon icon;
-  QDirIterator sizes(QStringLiteral(":/hicolor"), {QStringLiteral("*.png")}, QDir::Files,
-                     QDirIterator::Subdirectories);
-  while (sizes.hasNext()) icon.addFile(sizes.next());
-  application.setWindowIcon(icon);
-}
-
-// Whether a window system is named, or may be reached, for the windows' application object.
-bool WindowSystemNamed(const QStringList& arguments) {
-  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-    if (!qEnvironmentVariableIsEmpty(name)) return true;
-  return arguments.contains(QLatin1String("-platform")) || arguments.contains(QLatin1String("--platform"));
-}
-
 // Whether the arguments ask for pictures, or for the help or the version, rather than windows.
 bool WithoutWindows(const QStringList& arguments) {
   static const QStringList names = {QStringLiteral("--render"), QStringLiteral("--thumbnail"), QStringLiteral("-h"),
@@ -46,40 +28,6 @@ bool WithoutWindows(const QStringList& arguments) {
   return false;
 }
 
-// The command line that `arguments` give; a usage error is said, and gives none.
-std::optional<TCommandLine> Read(const QStringList& arguments) {
-  try {
-    return ParseCommandLine(arguments);
-  } catch (const EUsage& error) {
-    std::fprintf(stderr, "ZeltoZelto: %s\nTry 'ZeltoZelto --help' for the options.\n", error.what());
-    return std::nullopt;
-  }
-}
-
-// Qt takes its own options (-platform, -style, -reverse, ...) out of the arguments as it makes
-// the application object, and the program reads its own from what is left. Without a window
-// system to reach, no such object can be made: the arguments are read before then, so that a
-// wrong one is refused with a message rather than by Qt's end for want of a display.
-int RunWindows(int argc, char** argv, const QStringList& arguments) {
-  if (!WindowSystemNamed(arguments) && !Read(arguments)) return 2;
-  TApplication application(argc, argv);
-  const std::optional<TCommandLine> line = Read(QCoreApplication::arguments());
-  if (!line) return 2;
-  ShowAsDesktopProgram(application);
-  MainForm = new TMainForm;
-  LayerForm = new TLayerForm;
-  MainForm->show();
-  if (!line->Document.isEmpty()) Guarded([&] { MainForm->Document->Open(line->Document); });
-  Guarded([] { MainForm->Document->OfferRecovery(); });
-  const int result = application.exec();
-  // The panel goes first; the main window's FormDestroy then frees the composition.
-  delete LayerForm;
-  LayerForm = nullptr;
-  delete MainForm;
-  MainForm = nullptr;
-  return result;
-}
-
 // Pictures need an application object for fonts, but no display: Qt's offscreen platform serves,
 // unless the user chose a platform. The command line's messages are its own, a line each; Qt's
 // notes (no runtime folder, say) would only get in their way, and only its errors are passed on.
@@ -90,8 +38,32 @@ int RunHeadless(int argc, char** argv) {
   });
   // Qt takes its own options first here too.
   QGuiApplication application(argc, argv);
-  const std::optional<TCommandLine> line = Read(QCoreApplication::arguments());
-  return line ? RunCommandLine(*line) : 2;
+  const std::optional<TCommandLine> line = ReadCommandLine(QCoreApplication::arguments());
+  const int code = line ? RunCommandLine(*line) : 2;
+  // Every picture is written and every message said: all that is left is to free what the system
+  // takes back whole as the process ends, milliseconds of a start of some fifty. The sanitizers'
+  // build ends the long way, for its leak check to see the program's memory.
+#ifndef __SANITIZE_ADDRESS__
+  std::fflush(nullptr);
+  std::_Exit(code);
+#endif
+  return code;
+}
+
+// Loads the windows' module, beside the program or in its library folder, and starts the windows.
+int RunWindows(int argc, char** argv) {
+  const QDir programFolder = QFileInfo(QFile::symLinkTarget(QStringLiteral("/proc/self/exe"))).dir();
+  const QString name = QStringLiteral("ZeltoZelto-windows.so");
+  QString module = programFolder.filePath(name);
+  if (!QFileInfo::exists(module)) module = programFolder.filePath(QStringLiteral(ZELTO_WINDOWS_FOLDER "/") + name);
+  void* windows = dlopen(QFile::encodeName(module).constData(), RTLD_NOW | RTLD_LOCAL);
+  const auto start = windows ? reinterpret_cast<TWindowsEntry>(dlsym(windows, kWindowsEntry)) : nullptr;
+  if (!start) {
+    std::fprintf(stderr, "ZeltoZelto: the windows cannot be started: %s\n", dlerror());
+    return 1;
+  }
+  // The module stays loaded to the end: its objects are destroyed as the program ends.
+  return start(argc, argv);
 }
 }  // namespace
 
@@ -100,5 +72,5 @@ int main(int argc, char** argv) {
   QCoreApplication::setApplicationVersion(QStringLiteral(ZELTO_VERSION));
   QStringList arguments;
   for (int i = 0; i < argc; ++i) arguments.append(QString::fromLocal8Bit(argv[i]));
-  return WithoutWindows(arguments) ? RunHeadless(argc, argv) : RunWindows(argc, argv, arguments);
+  return WithoutWindows(arguments) ? RunHeadless(argc, argv) : RunWindows(argc, argv);
 }

@@ -11,6 +11,7 @@ fail() {
 
 expected_files() {
   echo bin/ZeltoZelto
+  echo lib/zeltozelto/ZeltoZelto-windows.so
   echo "share/applications/$app_id.desktop"
   for size in 16 24 32 48 64 128 256; do
     echo "share/icons/hicolor/${size}x$size/apps/$app_id.png"
