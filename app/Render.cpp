@@ -2,8 +2,6 @@
 
 #include "toolkit/Canvas.h"
 
-#include <QRegularExpression>
-
 #include <algorithm>
 
 namespace {
@@ -26,11 +24,9 @@ QImage PaintOn(TZeltoZelto& composition, TColor background) {
 
 std::optional<TBackground> TBackground::Parse(const QString& text) {
   if (text == QLatin1String("transparent")) return TBackground{TKind::Transparent, clWhite};
-  static const QRegularExpression rgb(QStringLiteral("^#[0-9a-fA-F]{6}$"));
-  if (!rgb.match(text).hasMatch()) return std::nullopt;
-  const uint32_t hex = text.mid(1).toUInt(nullptr, 16);
-  return TBackground{TKind::Color, RGBToColor(static_cast<uint8_t>(hex >> 16), static_cast<uint8_t>(hex >> 8),
-                                              static_cast<uint8_t>(hex))};
+  const std::optional<TColor> rgb = ColorFromHex(text);
+  if (!rgb) return std::nullopt;
+  return TBackground{TKind::Color, *rgb};
 }
 
 QImage PaintPicture(TZeltoZelto& composition, const TBackground& background) {

@@ -178,11 +178,10 @@ class TReader {
   static TColor Color(const QJsonValue& value, const QString& where) {
     if (value.isObject()) return SystemColorRef(
         static_cast<TSystemColor>(Integer(value.toObject(), "system", QStringLiteral("the colour of ") + where, 0, 255)));
-    static const QRegularExpression rgb(QStringLiteral("^#[0-9a-fA-F]{6}$"));
-    if (!value.isString() || !rgb.match(value.toString()).hasMatch())
+    const std::optional<TColor> rgb = value.isString() ? ColorFromHex(value.toString()) : std::nullopt;
+    if (!rgb)
       Refuse(QStringLiteral("\"color\" of %1 must be \"#rrggbb\" or {\"system\": number}, not %2").arg(where, Shown(value)));
-    const uint32_t hex = value.toString().mid(1).toUInt(nullptr, 16);
-    return RGBToColor(static_cast<uint8_t>(hex >> 16), static_cast<uint8_t>(hex >> 8), static_cast<uint8_t>(hex));
+    return *rgb;
   }
 
   static TFont Font(const QJsonValue& value, const char* key, const QString& owner) {

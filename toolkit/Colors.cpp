@@ -61,3 +61,20 @@ QColor ToQColor(TColor color) {
   const TColor rgb = ColorToRGB(color);
   return QColor(rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF);
 }
+
+std::optional<TColor> ColorFromHex(QStringView text) {
+  if (text.size() != 7 || text[0] != QLatin1Char('#')) return std::nullopt;
+  uint32_t hex = 0;
+  for (const QChar c : text.sliced(1)) {
+    const char16_t u = c.unicode(), lower = u | 0x20;
+    int digit;
+    if (u >= u'0' && u <= u'9')
+      digit = u - u'0';
+    else if (lower >= u'a' && lower <= u'f')
+      digit = lower - u'a' + 10;
+    else
+      return std::nullopt;
+    hex = hex << 4 | uint32_t(digit);
+  }
+  return RGBToColor(uint8_t(hex >> 16), uint8_t(hex >> 8), uint8_t(hex));
+}

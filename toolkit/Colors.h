@@ -3,6 +3,7 @@
 // a negative value refers to a system colour, whose number is the low byte.
 #include <QColor>
 #include <cstdint>
+#include <optional>
 
 using TColor = int32_t;
 
@@ -65,3 +66,7 @@ TColor GetSysColor(uint8_t number);
 TColor ColorToRGB(TColor color);
 
 QColor ToQColor(TColor color);
+
+// A plain RGB colour written "#rrggbb" (six hexadecimal digits, either case); none for anything
+// else.
+std::optional<TColor> ColorFromHex(QStringView text);

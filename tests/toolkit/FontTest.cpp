@@ -64,4 +64,21 @@ TEST(ColorsTest, RedIsTheLowByte) {
   EXPECT_EQ(ToQColor(51), QColor(51, 0, 0));
 }
 
+// Documents and the command line write colours "#rrggbb"; anything else is no colour, digits of
+// other scripts included.
+TEST(ColorsTest, HexColoursAreHashAndSixHexadecimalDigits) {
+  const struct {
+    const char16_t* text;
+    std::optional<TColor> color;
+  } cases[] = {
+      {u"#123456", RGBToColor(0x12, 0x34, 0x56)}, {u"#ABCdef", RGBToColor(0xAB, 0xCD, 0xEF)},
+      {u"#000000", clBlack},                     {u"#ffffff", clWhite},
+      {u"#12345", std::nullopt},                 {u"#1234567", std::nullopt},
+      {u"#12345g", std::nullopt},                {u"123456#", std::nullopt},
+      {u" #123456", std::nullopt},               {u"#\u0661\u0662\u0663\u0664\u0665\u0666", std::nullopt},
+      {u"#12 456", std::nullopt},                {u"", std::nullopt},
+  };
+  for (const auto& c : cases) EXPECT_EQ(ColorFromHex(QString::fromUtf16(c.text)), c.color) << QString::fromUtf16(c.text).toStdString();
+}
+
 }  // namespace
