@@ -166,7 +166,7 @@ def verdict(ok, gap):
 
 
 print(f"One picture, whole process, median of 30: ours {ours_one * 1000:.1f} ms, ImageMagick's convert "
-      f"{magick_one * 1000:.1f} ms: convert / ours {magick_one / ours_one:.1f} x (goal: ours at or below convert: "
+      f"{magick_one * 1000:.1f} ms: convert / ours {magick_one / ours_one:.2f} x (goal: ours at or below convert: "
       f"{verdict(ours_one <= magick_one, f'{(ours_one - magick_one) * 1000:.1f} ms over')})")
 print(f"1,000 badges from a table, median of 5: ours {ours_batch:.3f} s wall (goal <= 1.0 s: "
       f"{verdict(ours_batch <= 1.0, f'{ours_batch - 1.0:.3f} s over')}); ImageMagick one process a picture, "
