@@ -139,9 +139,15 @@ std::optional<TGlyphStamp> TGlyphStamp::Capture(const QFont& font, const QString
   const QFontMetrics metrics(font);
   // Glyphs seldom reach a line height beyond their cell; when one does, the margin grows, as far
   // as any glyph is taken to reach.
+  // One scratch image for the thread, grown as need be, of which each capture uses the top-left
+  // corner: a fresh image for each character cost a picture's first characters more than their
+  // drawing. Pixels drawn past the corner are neither cleared nor read.
+  thread_local QImage scratch;
   for (int32_t margin = metrics.height() + 16; margin <= MaxGlyphReach(metrics.height()); margin *= 2) {
-    QImage scratch(std::max(cellWidth, 0) + 2 * margin, metrics.height() + 2 * margin, QImage::Format_RGB32);
-    scratch.fill(Qt::black);
+    const int width = std::max(cellWidth, 0) + 2 * margin, height = metrics.height() + 2 * margin;
+    if (scratch.width() < width || scratch.height() < height)
+      scratch = QImage(std::max(width, scratch.width()), std::max(height, scratch.height()), QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y) std::fill_n(reinterpret_cast<QRgb*>(scratch.scanLine(y)), width, qRgb(0, 0, 0));
     {
       QPainter painter(&scratch);
       painter.setFont(font);
@@ -149,7 +155,6 @@ std::optional<TGlyphStamp> TGlyphStamp::Capture(const QFont& font, const QString
       painter.drawText(QPointF(margin, margin + metrics.ascent()), text);
     }
     // White over black leaves each channel at the coverage.
-    const int width = scratch.width(), height = scratch.height();
     int left = width, top = height, right = -1, bottom = -1;
     for (int y = 0; y < height; ++y) {
       const auto* line = reinterpret_cast<const QRgb*>(scratch.constScanLine(y));

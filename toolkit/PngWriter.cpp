@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 #include <stdexcept>
 #include <vector>
 
@@ -136,10 +137,17 @@ QByteArray EncodePng(const QImage& picture, bool withAlpha) {
   const std::size_t words = (rowBytes + 7) / 8;
 
   // The buffers stay with the thread: a table's pictures are all of one size, and fresh memory
-  // of that size costs more to map than the filtering itself. Rows that repeat the row above are
-  // left out of it.
-  thread_local std::vector<uint8_t> filtered, rows;
-  filtered.resize(std::size_t(height) * (rowBytes + 1));
+  // of that size costs more to map than the filtering itself. Nor are the filtered rows cleared
+  // first: rows that repeat the row above are never written there, and clearing and mapping a
+  // whole picture's worth cost a single picture more than its encoding.
+  thread_local std::unique_ptr<uint8_t[]> filteredRows;
+  thread_local std::size_t filteredSize = 0;
+  if (filteredSize < std::size_t(height) * (rowBytes + 1)) {
+    filteredSize = std::size_t(height) * (rowBytes + 1);
+    filteredRows.reset(new uint8_t[filteredSize]);
+  }
+  uint8_t* const filtered = filteredRows.get();
+  thread_local std::vector<uint8_t> rows;
   rows.assign(2 * words * 8, 0);
   uint8_t* above = rows.data();
   uint8_t* row = above + words * 8;
@@ -149,7 +157,7 @@ QByteArray EncodePng(const QImage& picture, bool withAlpha) {
   // such rows are only marked.
   std::vector<bool> repeated(std::size_t(height), false);
   for (int y = 0; y < height; ++y) {
-    uint8_t* out = filtered.data() + std::size_t(y) * (rowBytes + 1);
+    uint8_t* out = filtered + std::size_t(y) * (rowBytes + 1);
     *out++ = 2;
     if (y > 0 && std::memcmp(image.constScanLine(y), image.constScanLine(y - 1), std::size_t(width) * 4) == 0) {
       repeated[std::size_t(y)] = true;
@@ -196,7 +204,7 @@ QByteArray EncodePng(const QImage& picture, bool withAlpha) {
       int end = y;
       while (end < height && repeated[std::size_t(end)] == zeros) ++end;
       const bool last = end == height;
-      const uint8_t* start = filtered.data() + std::size_t(y) * rowSize;
+      const uint8_t* start = filtered + std::size_t(y) * rowSize;
       const std::size_t size = std::size_t(end - y) * rowSize;
       if (zeros) {
         PutZeroRows(deflated, rowBytes, end - y, last);
