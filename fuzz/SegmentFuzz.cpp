@@ -34,9 +34,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   const ScopedCodePage codePage(PickCodePage(input.Take<uint8_t>()));
   const std::string line = input.Rest();
   if (line.find("\xFF\xFF") != std::string::npos) return 0;  // one line only
+  // Characters far beyond the canvas are not drawn: the canvas holds the whole line, of characters
+  // 16 pixels wide at most, and a longer line cuts no differently.
+  constexpr std::size_t kLongest = 512;
+  if (line.size() > kLongest) return 0;
 
   FixedMetricsEngine engine;
-  TZeltoZelto zelto(16, 16, engine);
+  TZeltoZelto zelto(static_cast<int32_t>(16 * (line.size() + 1)), 16, engine);
   Composition = &zelto;
   TZeltoLayer& layer = zelto.GetLayer(zelto.AddLayer(""));
   layer.Text = line;  // untrimmed, so that blanks at the ends are cut too
