@@ -40,7 +40,7 @@ TWholeFileGroups::~TWholeFileGroups() {
 QString TWholeFileGroups::Write(const QString& path, QByteArrayView bytes, TPending& pending) const {
   const QByteArray name = QFile::encodeName(path);
   // A file that is there and may not be written is left as it is, as WriteWholeFile leaves it.
-  if (::access(name.constData(), F_OK) == 0 && ::access(name.constData(), W_OK) != 0) return qt_error_string(errno);
+  if (::access(name.constData(), W_OK) != 0 && errno != ENOENT) return qt_error_string(errno);
   static const char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
   QByteArray temporary;
   int file = -1;
